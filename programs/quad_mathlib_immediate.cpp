@@ -1,0 +1,18 @@
+// quad_mathlib_immediate: matrices from Ormath, the quad in immediate mode.
+#include "scene/colour_animation.hpp"
+#include "scene/submit.hpp"
+#include "scene/transform.hpp"
+#include "shell/shell.hpp"
+
+extern const float rotation_rate = 10.0f;
+extern const float colour_time_scale = 1.0f;
+
+void scene_begin(int width, int height) { library_projection(width, height); }
+
+void scene_render(float time) {
+    library_modelview(time);
+    animate_colours(time);
+    draw_quad_immediate();
+}
+
+void scene_end() {}
