@@ -1,0 +1,26 @@
+// Float comparison by bit pattern: == would take -0 for +0, and NaN for
+// nothing. Any NaN matches any NaN, since payloads are not part of a result.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+inline std::uint32_t bits(float f) {
+    std::uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
+inline ::testing::AssertionResult same_floats(const float* actual, const float* expected, int n) {
+    for (int i = 0; i < n; ++i) {
+        const bool both_nan = std::isnan(actual[i]) && std::isnan(expected[i]);
+        if (!both_nan && bits(actual[i]) != bits(expected[i])) {
+            return ::testing::AssertionFailure() << "float " << i << ": " << std::hexfloat << actual[i]
+                                                 << " where " << expected[i] << " was expected";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
