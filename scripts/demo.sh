@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The demo command: installs what is missing, builds, and runs one program.
+#
+#   scripts/demo.sh [PROGRAM]      (default quad_mathlib_arrays)
+#
+# With a display the program opens its window; any key or closing the window
+# ends it. Without one (DISPLAY unset) it runs for a few seconds on a private
+# X server, a screenshot of its window is saved under build/, and a key ends it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+programs="quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate"
+program=${1:-quad_mathlib_arrays}
+case " $programs " in
+    *" $program "*) ;;
+    *) echo "demo.sh: unknown program '$program' (one of: $programs)" >&2; exit 2 ;;
+esac
+
+scripts/setup.sh
+[ -f build/CMakeCache.txt ] || cmake -S . -B build >/dev/null
+cmake --build build --parallel "$(nproc)" --target "$program" >/dev/null
+binary="build/programs/$program"
+
+if [ -n "${DISPLAY:-}" ]; then
+    status=0
+    "$binary" || status=$?
+    echo "$program ended with status $status"
+    exit "$status"
+fi
+
+. scripts/xvfb.sh
+xvfb_start
+"$binary" &
+pid=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || true
+if [ -z "$window" ]; then
+    kill "$pid" 2>/dev/null || true
+    echo "demo.sh: $program opened no window on $DISPLAY" >&2
+    exit 1
+fi
+sleep 3
+picture="build/$program.png"
+import -window "$window" "$picture"
+xdotool windowfocus --sync "$window" key --delay 50 space
+status=0
+timeout 10 tail --pid="$pid" -f /dev/null || { kill "$pid" 2>/dev/null; echo "demo.sh: $program did not end on a key" >&2; }
+wait "$pid" || status=$?
+echo "$program ended with status $status; its window after 3 seconds: $picture"
+exit "$status"
