@@ -1,7 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only the
 # missing ones: quick when everything is there.
+#
+#   scripts/setup.sh [--sdl-headers classic|compat]
+#     --sdl-headers   which SDL 1.2 headers to build against: the classic
+#                     library's (libsdl1.2-dev) or the compatibility layer's
+#                     over SDL 2 (libsdl1.2-compat-dev). The two conflict, so
+#                     choosing one replaces the other. Without the option
+#                     whichever is installed stays (classic if neither is).
 set -euo pipefail
+
+sdl_headers=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --sdl-headers) sdl_headers=${2:-}; shift ;;
+        *) echo "setup.sh: unknown option '$1'" >&2; exit 2 ;;
+    esac
+    shift
+done
+case "$sdl_headers" in
+    ""|classic|compat) ;;
+    *) echo "setup.sh: --sdl-headers takes classic or compat, not '$sdl_headers'" >&2; exit 2 ;;
+esac
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
 packages=(
     # build
@@ -12,19 +34,26 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
     # the display tests: an X server with GLX and tools to drive it
     xvfb xauth xdotool x11-utils imagemagick libx11-dev python3
+    # the compatibility layer's runtime, in a folder of its own beside the
+    # classic library, so one build can be tested on both
+    libsdl1.2-compat
 )
 
-# Either SDL 1.2 flavour serves: the classic library or the compatibility
-# layer over SDL 2. Their -dev packages conflict; keep whichever is there.
-if ! dpkg-query -W -f='${Status}' libsdl1.2-compat-dev 2>/dev/null | grep -q 'ok installed'; then
+if [ -z "$sdl_headers" ]; then
+    sdl_headers=classic
+    installed libsdl1.2-compat-dev && sdl_headers=compat
+fi
+if [ "$sdl_headers" = compat ]; then
+    packages+=(libsdl1.2-compat-dev)
+    installed libsdl1.2-dev && echo "setup: replacing libsdl1.2-dev with libsdl1.2-compat-dev (they conflict)"
+else
     packages+=(libsdl1.2-dev)
+    installed libsdl1.2-compat-dev && echo "setup: replacing libsdl1.2-compat-dev with libsdl1.2-dev (they conflict)"
 fi
 
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
-        missing+=("$package")
-    fi
+    installed "$package" || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
