@@ -1,24 +1,48 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, configures and builds in
-# build/, and runs every test through CTest.
+# The test command: installs what is missing, configures and builds with a
+# CMake preset, and runs every test through CTest.
 #
-#   scripts/test.sh [--werror]
-#     --werror   treat compiler warnings as errors (CI does)
+#   scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime] [--soak]
+#     --asan            the sanitizer build (preset asan, in build-asan/) instead
+#                       of the debug build (preset dev, in build/)
+#     --sdl-headers F   build against the classic SDL 1.2 headers or those of the
+#                       compatibility layer over SDL 2; their Debian packages
+#                       conflict, so this replaces the other one
+#     --compat-runtime  afterwards run the display tests once more on the
+#                       compatibility layer's runtime library
+#     --soak            run only the long soak tests (minutes per program)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-werror=OFF
+preset=dev
+setup_options=()
+compat_runtime=no
+soak=no
 while [ $# -gt 0 ]; do
     case "$1" in
-        --werror) werror=ON ;;
-        -h|--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        --asan) preset=asan ;;
+        --sdl-headers) setup_options=(--sdl-headers "${2:-}"); shift ;;
+        --compat-runtime) compat_runtime=yes ;;
+        --soak) soak=yes ;;
+        -h|--help) sed -n '2,15s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
     esac
     shift
 done
 
-scripts/setup.sh
-cmake -S . -B build -DORMATH_DEMOS_WERROR="$werror" >/dev/null
-cmake --build build --parallel "$(nproc)"
-cd build
-ctest --output-on-failure --parallel "$(nproc)"
+scripts/setup.sh "${setup_options[@]}"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --parallel "$(nproc)"
+
+if [ "$soak" = yes ]; then
+    ctest --preset "$preset" --label-regex soak
+    exit
+fi
+ctest --preset "$preset" --parallel "$(nproc)" --label-exclude soak
+
+if [ "$compat_runtime" = yes ]; then
+    library=$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$')
+    echo "--- the display tests again, on the SDL 1.2 compatibility layer: $library"
+    LD_LIBRARY_PATH="$(dirname "$library")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
+        ctest --preset "$preset" --parallel "$(nproc)" --label-regex display
+fi
