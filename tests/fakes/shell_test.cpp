@@ -1,0 +1,407 @@
+// The shell on the fakes: the window's SDL calls, the frame loop's event
+// handling and clock, and the exit without a window. A tiny scene records
+// its three operations into the same stream, so that their order against
+// SDL's and GL's calls is visible.
+#include "test_support.hpp"
+
+#include <map>
+
+// The scene contract, as notes in the stream.
+extern const float rotation_rate = 10.0f;
+extern const float colour_time_scale = 1.0f;
+
+void scene_begin(int width, int height) {
+    fakes::note("scene_begin(" + std::to_string(width) + ", " + std::to_string(height) + ")");
+}
+void scene_render(float time) { fakes::note("scene_render(" + fakes::format_float(time) + ")", time); }
+void scene_end() { fakes::note("scene_end()"); }
+
+namespace {
+
+using fakes::Fn;
+using namespace fakes_test;
+
+const std::string caption = "Ormath core and Ormath extensions for intermediate mode";
+constexpr int no_frame_limit = 1000;
+
+std::vector<std::string> window_opening(const std::string& title, int width, int height, const char* flags,
+                                        int surface, const std::string& driver = "x11") {
+    return {"SDL_Init(0x21) -> 0 [SDL_VIDEODRIVER=" + driver + "]",
+            "SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1)",
+            "SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0)",
+            "SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0)",
+            "SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0)",
+            "SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 0)",
+            "SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0)",
+            "SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0)",
+            "SDL_SetVideoMode(" + std::to_string(width) + ", " + std::to_string(height) + ", 32, " + flags +
+                ") -> surface#" + std::to_string(surface),
+            "SDL_WM_SetCaption(\"" + title + "\", \"" + title + "\")"};
+}
+
+// The times the scene was rendered with, in order.
+std::vector<float> render_times() {
+    std::vector<float> out;
+    for (const fakes::Call& c : fakes::calls()) {
+        if (c.fn == Fn::note && c.text.rfind("scene_render(", 0) == 0) {
+            out.push_back(c.f[0]);
+        }
+    }
+    return out;
+}
+
+// 0.1, 0.1 + 0.1, ... as the float sums a frame loop starting at `start` makes.
+std::vector<float> float_clock(float start, int frames) {
+    std::vector<float> out;
+    float t = start;
+    for (int k = 0; k < frames; ++k) {
+        t = t + 0.1f;
+        out.push_back(t);
+    }
+    return out;
+}
+
+std::vector<std::uint32_t> all_bits(const std::vector<float>& v) {
+    std::vector<std::uint32_t> out;
+    for (float x : v) {
+        out.push_back(bits(x));
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- the window
+
+using WindowTest = FakesTest;
+
+struct WindowCase {
+    const char* name;
+    int width;
+    int height;
+    bool fullscreen;
+    const char* flags;  // exactly SDL_OPENGL | SDL_DOUBLEBUF, plus SDL_FULLSCREEN
+};
+
+const WindowCase window_cases[] = {
+    {"window", 640, 480, false, "0x40000002"},
+    {"fullscreen", 640, 480, true, "0xc0000002"},
+    {"other size", 800, 600, false, "0x40000002"},
+    {"one pixel fullscreen", 1, 1, true, "0xc0000002"},
+};
+
+TEST_F(WindowTest, OpensWithTheRequestedFormatAndCaption) {
+    for (const WindowCase& c : window_cases) {
+        SCOPED_TRACE(c.name);
+        fakes::reset();
+        EXPECT_TRUE(create_window("a title", c.width, c.height, c.fullscreen));
+        EXPECT_TRUE(same_stream(stream(), window_opening("a title", c.width, c.height, c.flags, 1)));
+        EXPECT_TRUE(fakes::surface_live(1));
+        destroy_window();
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    int init_result;
+    bool video_mode_fails;
+    std::vector<std::string> expected;  // create_window's calls; destroy_window then only quits
+};
+
+TEST_F(WindowTest, FailureStopsEarlyAndLeavesNothingToFree) {
+    const std::vector<std::string> opening = window_opening("t", 640, 480, "0x40000002", 1);
+    std::vector<std::string> up_to_video_mode(opening.begin(), opening.end() - 2);
+    up_to_video_mode.push_back("SDL_SetVideoMode(640, 480, 32, 0x40000002) -> null");
+    const FailureCase cases[] = {
+        {"SDL_Init fails", -1, false, {"SDL_Init(0x21) -> -1 [SDL_VIDEODRIVER=x11]"}},
+        {"no video mode, so no caption", 0, true, up_to_video_mode},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::reset();
+        fakes::sdl().init_result = c.init_result;
+        fakes::sdl().video_mode_fails = c.video_mode_fails;
+        EXPECT_FALSE(create_window("t", 640, 480, false));
+        EXPECT_TRUE(same_stream(stream(), c.expected));
+        fakes::clear_calls();
+        destroy_window();
+        EXPECT_TRUE(same_stream(stream(), {"SDL_Quit()"}));
+    }
+}
+
+TEST_F(WindowTest, SecondCreateClosesTheFirstWindowAndStartsAfresh) {
+    ASSERT_TRUE(create_window("first", 640, 480, false));
+    ASSERT_TRUE(create_window("second", 800, 600, true));
+    EXPECT_TRUE(same_stream(stream(), joined(joined(window_opening("first", 640, 480, "0x40000002", 1),
+                                                    {"SDL_FreeSurface(surface#1)", "SDL_Quit()"}),
+                                             window_opening("second", 800, 600, "0xc0000002", 2))));
+    // The surface freed at the end is the new one.
+    fakes::clear_calls();
+    destroy_window();
+    EXPECT_TRUE(same_stream(stream(), {"SDL_FreeSurface(surface#2)", "SDL_Quit()"}));
+}
+
+TEST_F(WindowTest, CreateAfterAFailedCreateHasNothingToClose) {
+    fakes::sdl().video_mode_fails = true;
+    ASSERT_FALSE(create_window("t", 640, 480, false));
+    fakes::sdl().video_mode_fails = false;
+    fakes::clear_calls();
+    ASSERT_TRUE(create_window("t", 640, 480, false));
+    EXPECT_TRUE(same_stream(stream(), window_opening("t", 640, 480, "0x40000002", 1)));
+}
+
+TEST_F(WindowTest, DestroyTwiceOnlyQuitsAgain) {
+    ASSERT_TRUE(create_window("t", 640, 480, false));
+    fakes::clear_calls();
+    destroy_window();
+    destroy_window();
+    EXPECT_TRUE(same_stream(stream(), {"SDL_FreeSurface(surface#1)", "SDL_Quit()", "SDL_Quit()"}));
+}
+
+struct DriverCase {
+    const char* name;
+    const char* user_value;  // null: unset
+    const char* seen_by_sdl;
+};
+
+TEST_F(WindowTest, AsksForTheWindowingDriverUnlessTheUserNamesOne) {
+    const DriverCase cases[] = {
+        {"unset", nullptr, "x11"},
+        {"empty", "", "x11"},
+        {"named dummy", "dummy", "dummy"},
+        {"named x11", "x11", "x11"},
+        {"named wayland", "wayland", "wayland"},
+    };
+    for (const DriverCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::reset();
+        if (c.user_value != nullptr) {
+            ::setenv("SDL_VIDEODRIVER", c.user_value, 1);
+        } else {
+            ::unsetenv("SDL_VIDEODRIVER");
+        }
+        create_window("t", 640, 480, false);
+        ASSERT_FALSE(fakes::calls().empty());
+        EXPECT_EQ(fakes::describe(fakes::calls().front()),
+                  std::string("SDL_Init(0x21) -> 0 [SDL_VIDEODRIVER=") + c.seen_by_sdl + "]");
+        destroy_window();
+    }
+}
+
+// ---------------------------------------------------------------- the frame loop
+
+using FrameLoopTest = FakesTest;
+
+// A whole run, call by call: window, scene set-up, frames that each start
+// with a cleared buffer, the frame after the stopping event, the end.
+TEST_F(FrameLoopTest, RunsFromWindowToEndInOrder) {
+    for (Uint8 stop : {Uint8{SDL_KEYDOWN}, Uint8{SDL_QUIT}}) {
+        const std::string stop_name = stop == SDL_KEYDOWN ? "SDL_KEYDOWN" : "SDL_QUIT";
+        SCOPED_TRACE(stop_name);
+        fakes::reset();
+        elapsed_time = 0.0f;
+        event_after_swap(2, stop);
+        EXPECT_EQ(run_frame_loop("quad_test"), 0);
+        const std::vector<std::string> frames_and_end = {
+            "scene_begin(640, 480)",
+            "SDL_PollEvent() -> none",
+            "glClear(GL_COLOR_BUFFER_BIT)",
+            "scene_render(0.100000001)",
+            "SDL_GL_SwapBuffers()",
+            "SDL_PollEvent() -> none",
+            "glClear(GL_COLOR_BUFFER_BIT)",
+            "scene_render(0.200000003)",
+            "SDL_GL_SwapBuffers()",
+            "SDL_PollEvent() -> " + stop_name,
+            "SDL_PollEvent() -> none",
+            "glClear(GL_COLOR_BUFFER_BIT)",
+            "scene_render(0.300000012)",
+            "SDL_GL_SwapBuffers()",
+            "scene_end()",
+            "SDL_FreeSurface(surface#1)",
+            "SDL_Quit()",
+        };
+        EXPECT_TRUE(same_stream(stream(), joined(window_opening(caption, 640, 480, "0x40000002", 1), frames_and_end)));
+    }
+}
+
+struct EventScript {
+    const char* name;
+    std::vector<Uint8> before_start;                // queued before the loop starts
+    std::map<int, std::vector<Uint8>> after_swap;   // queued after swap n
+    int frames;                                     // frames drawn before the program ends
+};
+
+std::vector<EventScript> event_scripts() {
+    const std::vector<Uint8> motion_stream(500, SDL_MOUSEMOTION);
+    return {
+        {"key before the first frame", {SDL_KEYDOWN}, {}, 1},
+        {"close request before the first frame", {SDL_QUIT}, {}, 1},
+        {"key while running", {}, {{3, {SDL_KEYDOWN}}}, 4},
+        {"close request while running", {}, {{5, {SDL_QUIT}}}, 6},
+        {"other events never stop the loop",
+         {SDL_KEYUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_ACTIVEEVENT, SDL_VIDEOEXPOSE,
+          SDL_VIDEORESIZE, SDL_SYSWMEVENT, SDL_USEREVENT},
+         {{2, {SDL_KEYUP, SDL_MOUSEMOTION}}, {4, {SDL_KEYDOWN}}},
+         5},
+        {"a stream of motion holds the first frame back", motion_stream, {{1, {SDL_KEYDOWN}}}, 2},
+        {"a key among other events", {}, {{2, {SDL_MOUSEMOTION, SDL_KEYDOWN, SDL_MOUSEMOTION, SDL_ACTIVEEVENT}}}, 3},
+        {"events before every frame",
+         {SDL_MOUSEMOTION},
+         {{1, {SDL_MOUSEMOTION, SDL_MOUSEMOTION}},
+          {2, {SDL_MOUSEMOTION, SDL_MOUSEMOTION}},
+          {3, {SDL_MOUSEMOTION, SDL_KEYUP}},
+          {4, {SDL_QUIT, SDL_MOUSEMOTION}}},
+         5},
+        {"two keys still give one more frame", {}, {{1, {SDL_KEYDOWN, SDL_KEYDOWN}}}, 2},
+        {"events after the last frame are left", {}, {{2, {SDL_KEYDOWN}}, {3, {SDL_QUIT, SDL_KEYDOWN}}}, 3},
+    };
+}
+
+TEST_F(FrameLoopTest, DrainsTheQueueBeforeEachFrameAndStopsOneFrameAfterAKeyOrClose) {
+    for (const EventScript& script : event_scripts()) {
+        SCOPED_TRACE(script.name);
+        fakes::reset();
+        elapsed_time = 0.0f;
+        for (Uint8 type : script.before_start) {
+            fakes::push_event(type);
+        }
+        fakes::sdl().swap_limit = no_frame_limit;
+        fakes::sdl().after_swap = [&script](int swaps) {
+            const auto queued = script.after_swap.find(swaps);
+            if (queued != script.after_swap.end()) {
+                for (Uint8 type : queued->second) {
+                    fakes::push_event(type);
+                }
+            }
+        };
+
+        EXPECT_EQ(run_frame_loop("quad_test"), 0);
+        EXPECT_EQ(fakes::swaps(), script.frames);
+        EXPECT_EQ(all_bits(render_times()), all_bits(float_clock(0.0f, script.frames)));
+
+        // Every event queued before the last frame is taken, in order.
+        std::vector<std::int64_t> expected_polled(script.before_start.begin(), script.before_start.end());
+        for (int swap = 1; swap < script.frames; ++swap) {
+            const auto queued = script.after_swap.find(swap);
+            if (queued != script.after_swap.end()) {
+                expected_polled.insert(expected_polled.end(), queued->second.begin(), queued->second.end());
+            }
+        }
+        std::vector<std::int64_t> polled;
+        for (const fakes::Call& c : fakes::calls()) {
+            if (c.fn == Fn::SDL_PollEvent && c.result != 0) {
+                polled.push_back(c.i[0]);
+            }
+        }
+        EXPECT_EQ(polled, expected_polled);
+
+        // Drawing starts only on an empty queue, right after the poll that found it so.
+        const std::vector<fakes::Call>& calls = fakes::calls();
+        for (const Range& frame : frames()) {
+            ASSERT_GT(frame.begin, 0u);
+            const fakes::Call& poll = calls[frame.begin - 1];
+            EXPECT_EQ(poll.fn, Fn::SDL_PollEvent);
+            EXPECT_EQ(poll.result, 0);
+            EXPECT_TRUE(same_stream(stream(frame, [](Fn fn) { return fn != Fn::note; }),
+                                    {"glClear(GL_COLOR_BUFFER_BIT)"}));
+            EXPECT_EQ(calls[frame.begin].events_pending, 0u);
+        }
+        // After the last swap only the end.
+        const std::size_t last_swap = frames().back().end;
+        EXPECT_TRUE(same_stream(stream(Range{last_swap + 1, calls.size()}),
+                                {"scene_end()", "SDL_FreeSurface(surface#1)", "SDL_Quit()"}));
+    }
+}
+
+TEST_F(FrameLoopTest, AMotionStreamIsPolledWholeBeforeTheFirstFrame) {
+    for (int k = 0; k < 500; ++k) {
+        fakes::push_event(SDL_MOUSEMOTION);
+    }
+    event_after_swap(1, SDL_KEYDOWN);
+    EXPECT_EQ(run_frame_loop("quad_test"), 0);
+    const std::size_t first_clear = find_call(Fn::glClear);
+    std::size_t polls = 0;
+    for (std::size_t k = 0; k < first_clear; ++k) {
+        polls += fakes::calls()[k].fn == Fn::SDL_PollEvent ? 1 : 0;
+    }
+    EXPECT_EQ(polls, 501u);  // 500 events, then the empty queue
+}
+
+struct ClockCase {
+    const char* name;
+    float start;
+    int frames;
+};
+
+// The clock is a float raised by the float 0.1 before each frame, never
+// reset: from 2^21 on the sum no longer changes and the clock stands still.
+TEST_F(FrameLoopTest, ClockAdvancesByFloatSumsOfOneTenth) {
+    const ClockCase cases[] = {
+        {"from start", 0.0f, 400},
+        {"from a clock left at 1000", 1000.0f, 30},
+        {"at 2^21", 2097152.0f, 5},
+    };
+    for (const ClockCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::reset();
+        elapsed_time = c.start;
+        event_after_swap(c.frames - 1, SDL_KEYDOWN);
+        ASSERT_EQ(run_frame_loop("quad_test"), 0);
+        const std::vector<float> expected = float_clock(c.start, c.frames);
+        EXPECT_EQ(all_bits(render_times()), all_bits(expected));
+        EXPECT_EQ(bits(elapsed_time), bits(expected.back()));
+    }
+}
+
+struct NoWindowCase {
+    const char* name;
+    int init_result;
+    bool video_mode_fails;
+    const char* reason;
+};
+
+TEST_F(FrameLoopTest, WithoutAWindowReportsOneLineAndEndsWithStatusOne) {
+    const NoWindowCase cases[] = {
+        {"SDL_Init fails", -1, false, "No available video device"},
+        {"no OpenGL window", 0, true, "Couldn't find matching GLX visual"},
+    };
+    for (const NoWindowCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::reset();
+        fakes::sdl().init_result = c.init_result;
+        fakes::sdl().video_mode_fails = c.video_mode_fails;
+        fakes::sdl().error = c.reason;
+        // Events that would end a loop: the program must not wait for them.
+        fakes::push_event(SDL_KEYDOWN);
+
+        int status = -1;
+        std::string err;
+        std::string out;
+        {
+            CapturedStream captured_out(STDOUT_FILENO);
+            CapturedStream captured_err(STDERR_FILENO);
+            status = run_frame_loop("quad_test");
+            err = captured_err.text();
+            out = captured_out.text();
+        }
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(err.back(), '\n');
+        EXPECT_EQ(err.rfind("quad_test: ", 0), 0u) << err;
+        EXPECT_NE(err.find(c.reason), std::string::npos) << err;
+
+        // No scene operation, no GL call, no frame; SDL shut down last.
+        for (const fakes::Call& call : fakes::calls()) {
+            EXPECT_NE(call.fn, Fn::note) << fakes::describe(call);
+            EXPECT_FALSE(fakes::is_gl(call.fn)) << fakes::describe(call);
+            EXPECT_NE(call.fn, Fn::SDL_PollEvent);
+            EXPECT_NE(call.fn, Fn::SDL_GL_SwapBuffers);
+            EXPECT_NE(call.fn, Fn::SDL_FreeSurface);
+        }
+        ASSERT_FALSE(fakes::calls().empty());
+        EXPECT_EQ(fakes::describe(fakes::calls().back()), "SDL_Quit()");
+        EXPECT_EQ(find_call(Fn::SDL_Quit), fakes::calls().size() - 1);  // one SDL_Quit, at the end
+    }
+}
+
+}  // namespace
