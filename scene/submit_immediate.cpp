@@ -2,6 +2,8 @@
 #include "scene/quad.hpp"
 #include "scene/submit.hpp"
 
+// The calls between glBegin and glEnd are indented as a block of their own.
+// clang-format off
 void draw_quad_immediate() {
     glBegin(GL_QUADS);
         for (int i = 0; i < 4; ++i) {
@@ -10,3 +12,4 @@ void draw_quad_immediate() {
         }
     glEnd();
 }
+// clang-format on

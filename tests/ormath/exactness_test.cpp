@@ -26,7 +26,7 @@ mat4 from_floats(const float* f) {
 
 // Floats over a wide range of magnitudes and both signs, with the odd zero.
 class float_source {
-public:
+ public:
     explicit float_source(unsigned seed) : engine_(seed) {}
     float operator()() {
         const int kind = std::uniform_int_distribution<int>(0, 31)(engine_);
@@ -41,7 +41,7 @@ public:
     // Blend weights, mostly inside 0..1 but also beyond it on both sides.
     float weight() { return std::uniform_real_distribution<float>(-2.0f, 2.0f)(engine_); }
 
-private:
+ private:
     bool kind_zero_sign() { return std::uniform_int_distribution<int>(0, 1)(engine_) == 1; }
     std::mt19937 engine_;
 };
@@ -100,11 +100,16 @@ TEST(Exactness, RandomProductsAndBlendsMatchTheReference) {
     float_source next(20261208);
     for (int round = 0; round < 20000; ++round) {
         float a[16], b[16], v[4], x[3], y[3], expected[16];
-        for (float& f : a) f = next();
-        for (float& f : b) f = next();
-        for (float& f : v) f = next();
-        for (float& f : x) f = next();
-        for (float& f : y) f = next();
+        for (float& f : a)
+            f = next();
+        for (float& f : b)
+            f = next();
+        for (float& f : v)
+            f = next();
+        for (float& f : x)
+            f = next();
+        for (float& f : y)
+            f = next();
         const float weight = next.weight();
 
         reference::product(a, b, expected);
@@ -132,7 +137,8 @@ TEST(Exactness, BuildersMatchTheReference) {
         axis = (1.0f / length) * axis;
         float expected[16];
         reference::rotate(degrees, axis.data(), expected);
-        ASSERT_TRUE(same_floats(ormath::rotate(degrees, axis).data(), expected, 16)) << "rotate, round " << round;
+        ASSERT_TRUE(same_floats(ormath::rotate(degrees, axis).data(), expected, 16))
+            << "rotate, round " << round;
 
         const float fovy = 1.0f + 178.0f * (coordinate(engine) + 1.0f) / 2.0f;
         const float aspect = 0.25f + 4.0f * (coordinate(engine) + 1.0f);

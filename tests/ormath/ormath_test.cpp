@@ -42,7 +42,7 @@ TEST(Layout, ArraysOfVectorsArePackedFloats) {
     EXPECT_EQ(colours[1].data(), first + 3);
 
     const vec2 corners[4] = {{1, 2}, {3, 4}, {5, 6}, {7, 8}};
-    for (int i = 0; i < 4; ++i) {
+    for (std::ptrdiff_t i = 0; i < 4; ++i) {
         EXPECT_EQ(corners[i].data(), corners[0].data() + 2 * i);
         EXPECT_EQ(corners[0].data()[2 * i + 1], 2.0f * static_cast<float>(i) + 2.0f);
     }

@@ -3,14 +3,15 @@
 #include "reference.hpp"
 
 #include <cmath>
+#include <cstddef>
 
 namespace reference {
 
 void product(const float a[16], const float b[16], float out[16]) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
+    for (std::ptrdiff_t c = 0; c < 4; ++c) {
+        for (std::ptrdiff_t r = 0; r < 4; ++r) {
             float sum = a[r] * b[4 * c];
-            for (int k = 1; k < 4; ++k) {
+            for (std::ptrdiff_t k = 1; k < 4; ++k) {
                 const float term = a[4 * k + r] * b[4 * c + k];
                 sum = sum + term;
             }
@@ -20,9 +21,9 @@ void product(const float a[16], const float b[16], float out[16]) {
 }
 
 void transform(const float m[16], const float v[4], float out[4]) {
-    for (int r = 0; r < 4; ++r) {
+    for (std::ptrdiff_t r = 0; r < 4; ++r) {
         float sum = m[r] * v[0];
-        for (int k = 1; k < 4; ++k) {
+        for (std::ptrdiff_t k = 1; k < 4; ++k) {
             const float term = m[4 * k + r] * v[k];
             sum = sum + term;
         }
@@ -51,10 +52,12 @@ void rotate(float angle_degrees, const float axis[3], float out[16]) {
     // Entry (column j, row i): c*delta_ij + t_j*axis_i + s*epsilon, written
     // out as the three kinds of entry.
     const float x = axis[0], y = axis[1], z = axis[2];
+    // clang-format off
     const float entries[16] = {c + t[0] * x,     t[0] * y + s * z, t[0] * z - s * y, 0,
                                t[1] * x - s * z, c + t[1] * y,     t[1] * z + s * x, 0,
                                t[2] * x + s * y, t[2] * y - s * x, c + t[2] * z,     0,
                                0,                0,                0,                1};
+    // clang-format on
     for (int i = 0; i < 16; ++i) {
         out[i] = entries[i];
     }

@@ -77,9 +77,20 @@ TEST(ColourStep, MatchesTheLiteralLoopOnSampledFloatsBelow2To24) {
             expect_same_step(-time, scale);
         }
     }
-    const float edges[] = {0.0f, -0.0f, 1.0f, std::nextafter(1.0f, 0.0f), 2.0f, 0x1p23f,
-                           std::nextafter(0x1p23f, 0.0f), 0x1p23f + 1.0f, 0x1p24f - 1.0f, 0x1p24f,
-                           FLT_TRUE_MIN, FLT_MIN, -1.5f, -0.25f};
+    const float edges[] = {0.0f,
+                           -0.0f,
+                           1.0f,
+                           std::nextafter(1.0f, 0.0f),
+                           2.0f,
+                           0x1p23f,
+                           std::nextafter(0x1p23f, 0.0f),
+                           0x1p23f + 1.0f,
+                           0x1p24f - 1.0f,
+                           0x1p24f,
+                           FLT_TRUE_MIN,
+                           FLT_MIN,
+                           -1.5f,
+                           -0.25f};
     for (float time : edges) {
         for (float scale : scales) {
             expect_same_step(time, scale);
@@ -102,7 +113,8 @@ TEST(ColourStep, EveryClockValueOfTheFrameLoopGetsItsExactFraction) {
             ++frames;
             const float scaled = clock * scale;
             const double fraction = static_cast<double>(scaled) - std::floor(static_cast<double>(scaled));
-            ASSERT_EQ(bits(blend_factor(scaled)), bits(static_cast<float>(fraction))) << std::hexfloat << clock;
+            ASSERT_EQ(bits(blend_factor(scaled)), bits(static_cast<float>(fraction)))
+                << std::hexfloat << clock;
             ASSERT_EQ(odd_phase(clock), static_cast<long>(clock) % 2 != 0) << std::hexfloat << clock;
         }
         EXPECT_EQ(clock, 0x1p21f);
@@ -115,7 +127,7 @@ TEST(ColourStep, EndsOnEveryFloatWithRealColours) {
     // palette_b; so they are for infinities and NaN, which have no phase.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const float times[] = {0x1p24f, 0x1p24f + 2.0f, 0x1p24f + 4.0f, 0x1p31f, 0x1p40f,  FLT_MAX, inf,
+    const float times[] = {0x1p24f,  0x1p24f + 2.0f, 0x1p24f + 4.0f, 0x1p31f, 0x1p40f, FLT_MAX, inf,
                            -0x1p24f, -0x1p31f,       -FLT_MAX,       -inf,    nan,     -nan};
     for (float time : times) {
         EXPECT_FALSE(odd_phase(time)) << time;
@@ -140,8 +152,8 @@ TEST(ColourStep, ColoursOfChosenFrames) {
         const vec3* palette;
     };
     // Whole clock values show a palette exactly; negative times clamp to it.
-    const case_ exact[] = {{1.0f, palette_a}, {2.0f, palette_b}, {3.0f, palette_a}, {-0.25f, palette_b},
-                           {-1.5f, palette_a}};
+    const case_ exact[] = {
+        {1.0f, palette_a}, {2.0f, palette_b}, {3.0f, palette_a}, {-0.25f, palette_b}, {-1.5f, palette_a}};
     for (const case_& c : exact) {
         animate_colours(c.time);
         for (int i = 0; i < 4; ++i) {
@@ -169,7 +181,7 @@ TEST(ColourStep, ColoursOfChosenFrames) {
 
 TEST(ColourStep, NoJumpAtWholeClockValues) {
     for (int whole = 1; whole <= 64; ++whole) {
-        const float at = static_cast<float>(whole);
+        const auto at = static_cast<float>(whole);
         animate_colours(std::nextafter(at, 0.0f));
         vec3 before[4];
         std::memcpy(before, quad_colours, sizeof before);

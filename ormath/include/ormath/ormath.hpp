@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <type_traits>
 
@@ -124,19 +125,21 @@ struct mat4 {
 };
 
 // The layout is the contract with OpenGL; check it where the types are made.
-static_assert(sizeof(vec2) == 2 * sizeof(float), "vec2 must be two floats, no padding");
-static_assert(sizeof(vec3) == 3 * sizeof(float), "vec3 must be three floats, no padding");
-static_assert(sizeof(vec4) == 4 * sizeof(float), "vec4 must be four floats, no padding");
-static_assert(sizeof(mat4) == 16 * sizeof(float), "mat4 must be sixteen floats, no padding");
-static_assert(sizeof(vec2[4]) == 8 * sizeof(float), "vec2 arrays must be tightly packed");
-static_assert(sizeof(vec3[4]) == 12 * sizeof(float), "vec3 arrays must be tightly packed");
-static_assert(alignof(vec3) == alignof(float) && alignof(mat4) == alignof(float),
-              "no alignment beyond a float's, so no gaps inside arrays");
-static_assert(std::is_standard_layout<vec2>::value && std::is_standard_layout<vec3>::value &&
-                  std::is_standard_layout<vec4>::value && std::is_standard_layout<mat4>::value,
-              "the types are handed to C APIs as float pointers");
-static_assert(std::is_trivially_copyable<vec4>::value && std::is_trivially_copyable<mat4>::value,
-              "the types are plain values");
+namespace detail {
+// n floats with no padding and no alignment beyond a float's (so arrays have
+// no gaps), in a standard-layout, trivially copyable type that C APIs can read.
+template <typename T>
+constexpr bool packed_floats(std::size_t n) noexcept {
+    return sizeof(T) == n * sizeof(float) && alignof(T) == alignof(float) && std::is_standard_layout_v<T> &&
+           std::is_trivially_copyable_v<T>;
+}
+}  // namespace detail
+static_assert(detail::packed_floats<vec2>(2), "vec2 must be two packed floats");
+static_assert(detail::packed_floats<vec3>(3), "vec3 must be three packed floats");
+static_assert(detail::packed_floats<vec4>(4), "vec4 must be four packed floats");
+static_assert(detail::packed_floats<mat4>(16), "mat4 must be sixteen packed floats");
+static_assert(sizeof(vec2[4]) == 8 * sizeof(float) && sizeof(vec3[4]) == 12 * sizeof(float),
+              "arrays of vectors must be tightly packed");
 
 // ---------------------------------------------------------------- arithmetic
 
@@ -149,9 +152,7 @@ constexpr vec4 operator*(float s, const vec4& v) noexcept {
 }
 constexpr vec4 operator*(const vec4& v, float s) noexcept { return s * v; }
 
-constexpr vec3 operator+(const vec3& a, const vec3& b) noexcept {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
+constexpr vec3 operator+(const vec3& a, const vec3& b) noexcept { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 constexpr vec4 operator+(const vec4& a, const vec4& b) noexcept {
     return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w};
 }
@@ -255,10 +256,12 @@ inline mat4 rotate(float angle_degrees, const vec3& axis) noexcept {
     const float cos_a = std::cos(a);
     const float sin_a = std::sin(a);
     const vec3 t = (1.0f - cos_a) * axis;
+    // clang-format off
     return {{cos_a + mul(t.x, axis.x), mul(t.x, axis.y) + mul(sin_a, axis.z), mul(t.x, axis.z) - mul(sin_a, axis.y), 0},
             {mul(t.y, axis.x) - mul(sin_a, axis.z), cos_a + mul(t.y, axis.y), mul(t.y, axis.z) + mul(sin_a, axis.x), 0},
             {mul(t.z, axis.x) + mul(sin_a, axis.y), mul(t.z, axis.y) - mul(sin_a, axis.x), cos_a + mul(t.z, axis.z), 0},
             {0, 0, 0, 1}};
+    // clang-format on
 }
 
 // The matrix of gluPerspective: a symmetric frustum whose near-plane
