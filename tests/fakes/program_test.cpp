@@ -26,7 +26,10 @@ using ormath::vec3;
 
 constexpr bool library_transform = LIBRARY_TRANSFORM != 0;
 constexpr bool array_submission = ARRAY_SUBMISSION != 0;
-constexpr int frames_per_run = 3;
+// Past the first phase change (frame 10, clock 1.0000001) and the next two
+// (frames 20 and 31), so that both blend directions and, at half speed, the
+// phase taken from the unscaled clock are seen.
+constexpr int frames_per_run = 40;
 
 std::string format_matrix(const mat4& m) {
     return fakes::format_floats(std::vector<float>(m.data(), m.data() + 16));
@@ -47,21 +50,29 @@ std::vector<std::string> expected_setup() {
             "gluPerspective(45, 1.3333333730697632, 0.10000000149011612, 100)"};
 }
 
-// The corner colours while the clock is below 1: even phase, the factor is
-// the scaled clock itself, blending from palette_b towards palette_a.
-std::vector<vec3> colours_below_one(float time) {
-    EXPECT_LT(time, 1.0f) << "this reference holds below 1 only";
-    const float factor = time * EXPECTED_COLOUR_TIME_SCALE;
+// The corner colours at clock `time`, the colour step written out plainly
+// for the small clocks of these runs: the phase from the unscaled clock
+// truncated to an int, the blend factor from the scaled clock less whole
+// units one at a time, clamped, then mixed per corner.
+std::vector<vec3> reference_colours(float time) {
+    EXPECT_TRUE(time >= 0.0f && time < 100.0f) << "this reference is for small clocks only";
+    const bool odd = (static_cast<int>(time) & 1) != 0;
+    float factor = time * EXPECTED_COLOUR_TIME_SCALE;
+    while (factor >= 1.0f) {
+        factor = factor - 1.0f;
+    }
+    factor = factor >= 1.0f ? 1.0f : factor <= 0.0f ? 0.0f : factor;
     std::vector<vec3> out;
     for (int i = 0; i < 4; ++i) {
-        out.push_back(ormath::mix(palette_b[i], palette_a[i], factor));
+        out.push_back(odd ? ormath::mix(palette_a[i], palette_b[i], factor)
+                          : ormath::mix(palette_b[i], palette_a[i], factor));
     }
     return out;
 }
 
 const char* const corner_positions[4] = {"-1, -1", "1, -1", "1, 1", "-1, 1"};
 
-// One frame's calls at clock `time` (below 1): the loop's clear, the
+// One frame's calls at clock `time`: the loop's clear, the
 // model-view step, then the submission of this frame's colours.
 std::vector<std::string> expected_frame(float time) {
     std::vector<std::string> out = {"glClear(GL_COLOR_BUFFER_BIT)", "glMatrixMode(GL_MODELVIEW)"};
@@ -74,7 +85,7 @@ std::vector<std::string> expected_frame(float time) {
         out.push_back("glTranslatef(0, 0, -4)");
         out.push_back("glRotatef(" + fakes::format_float(angle) + ", 0, 0, 1)");
     }
-    const std::vector<vec3> colours = colours_below_one(time);
+    const std::vector<vec3> colours = reference_colours(time);
 #if ARRAY_SUBMISSION
     // OpenGL reads the arrays at the draw, through the pointers to the
     // program's own data: this frame's colours at indices 0, 1, 2, 3, 0, 2.
@@ -104,7 +115,7 @@ std::vector<std::string> expected_frame(float time) {
     return out;
 }
 
-// Runs the program's loop for three frames: a key arrives after the second.
+// Runs the program's loop: a key arrives after the last frame but one.
 class ProgramTest : public FakesTest {
 protected:
     void run() {
