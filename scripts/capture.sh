@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Records the first frames of each program on a private X server and writes
+# docs/img/<program>.gif (every second frame of the first 120: a third of a
+# turn, six colour swings) and docs/img/<program>.png (frame 45), as the
+# README shows them. Frames are read back exactly, by number, by the display
+# tests' capture library, so the pictures do not depend on timing.
+#
+#   scripts/capture.sh [PROGRAM...]     (default: all four)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+programs=("$@")
+[ ${#programs[@]} -gt 0 ] || programs=(quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate)
+
+scripts/setup.sh
+[ -f build/CMakeCache.txt ] || cmake --preset dev >/dev/null
+cmake --build build --parallel "$(nproc)" --target frame_capture "${programs[@]}" >/dev/null
+capture_library=$PWD/build/tests/display/libframe_capture.so
+
+. scripts/xvfb.sh
+xvfb_start
+work=$(mktemp -d)
+trap 'rm -rf "$work"; xvfb_stop' EXIT
+mkdir -p docs/img
+
+still=45
+frames=$(seq -s, 2 2 120)
+for program in "${programs[@]}"; do
+    rm -rf "${work:?}"/*
+    # SDL12COMPAT_OPENGL_SCALING=0: with the layer over SDL 2 the program
+    # then draws into the window's own back buffer, which is what is read.
+    ORMATH_CAPTURE_DIR=$work ORMATH_CAPTURE_FRAMES="$still,$frames" SDL12COMPAT_OPENGL_SCALING=0 \
+        LD_PRELOAD=$capture_library "build/programs/$program" &
+    pid=$!
+    for _ in $(seq 100); do
+        [ -f "$work/frame_120.ppm" ] && break
+        sleep 0.1
+    done
+    window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1)
+    xdotool windowfocus --sync "$window" key --delay 50 space
+    wait "$pid"
+    [ -f "$work/frame_120.ppm" ] || { echo "capture.sh: $program did not reach frame 120" >&2; exit 1; }
+
+    mapfile -t gif_frames < <(ls "$work"/frame_*.ppm | sort -t_ -k2 -n | grep -v "frame_$still.ppm")
+    convert -delay 5 -loop 0 "${gif_frames[@]}" -resize 240x180 -layers Optimize "docs/img/$program.gif"
+    convert "$work/frame_$still.ppm" -resize 320x240 "docs/img/$program.png"
+    echo "capture.sh: docs/img/$program.gif, docs/img/$program.png"
+done
