@@ -1,0 +1,580 @@
+#!/usr/bin/env python3
+"""The demos end to end on a real X server with Mesa.
+
+  display_checks.py --state FILE --probe WINDOW_PROBE --capture LIBRARY
+                    --artifacts DIR CHECK PROGRAM...
+
+CHECK is one of
+  window      titles, inner size and GLX visual of the window
+  ending      the close request, SIGINT and SIGTERM each end it with status 0
+  keys        a key ends it, also after a stream of pointer motion
+  no-display  one stderr line and status 1 without a usable display
+  picture     chosen frames checked from their clock value; a live
+              screenshot from outside matches them
+  gtest       run PROGRAM (a test executable) on the display
+PROGRAM is the path of a demo and, for gtest, its arguments.
+
+The display comes from the file the Xvfb fixture writes. Exit status 77
+means skipped: no display with GLX, outside CI.
+"""
+import argparse
+import math
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+CAPTION = "Ormath core and Ormath extensions for intermediate mode"
+WIDTH, HEIGHT = 640, 480
+SKIP = 77
+SANITIZED = os.environ.get("ORMATH_SANITIZER_BUILD") == "1"
+# A key, close request or signal takes one more frame and SDL's shutdown;
+# instrumented builds start and stop several times slower.
+END_BOUND = 10.0 if SANITIZED else 2.0
+
+# Per program: degrees of turn and colour speed per clock unit.
+PROGRAMS = {
+    "quad_mathlib_arrays": (10.0, 1.0),
+    "quad_mathlib_immediate": (10.0, 1.0),
+    "quad_fixed_arrays": (10.0, 1.0),
+    "quad_fixed_immediate": (5.0, 0.5),
+}
+
+
+class CheckFailed(Exception):
+    pass
+
+
+def expect(condition, message):
+    if not condition:
+        raise CheckFailed(message)
+
+
+# ------------------------------------------------------------------ display
+
+def display_from(state_path):
+    state = {}
+    try:
+        with open(state_path) as f:
+            state = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+    except OSError:
+        pass
+    if "display" in state and "unavailable" not in state:
+        return state["display"]
+    reason = state.get("unavailable", f"no display recorded in {state_path}")
+    if os.environ.get("CI") == "true":
+        print(f"FAIL: no X server with GLX under CI: {reason}")
+        sys.exit(1)
+    print(f"SKIP: no X server with GLX: {reason}")
+    sys.exit(SKIP)
+
+
+def unused_display():
+    """A display number with no server: no lock, no socket, no abstract socket."""
+    try:
+        with open("/proc/net/unix") as f:
+            sockets = f.read()
+    except OSError:
+        sockets = ""
+    for n in range(1900, 2900):
+        if (not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}")
+                and f"/tmp/.X11-unix/X{n}\n" not in sockets):
+            return f":{n}"
+    raise CheckFailed("no unused display number found")
+
+
+def base_environment():
+    env = dict(os.environ)
+    # A driver named by the caller would be respected and change what is tested.
+    for name in ("DISPLAY", "SDL_VIDEODRIVER", "WAYLAND_DISPLAY", "LD_PRELOAD"):
+        env.pop(name, None)
+    # The SDL 1.2 layer over SDL 2 draws into a private framebuffer object
+    # unless told not to; the classic library ignores this.
+    env["SDL12COMPAT_OPENGL_SCALING"] = "0"
+    return env
+
+
+def preload_list(program, library):
+    """LD_PRELOAD for the capture library; ASan's runtime must come first."""
+    result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=10)
+    runtimes = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
+                if "libasan.so" in line and "=>" in line]
+    return " ".join(runtimes + [library])
+
+
+class Demo:
+    """A running demo on the display, ended and reaped whatever happens."""
+
+    def __init__(self, program, display, workdir, extra_env=None):
+        self.program = program
+        env = base_environment()
+        env["DISPLAY"] = display
+        env.update(extra_env or {})
+        self.env = env
+        self.stdout = open(os.path.join(workdir, "stdout"), "w+")
+        self.stderr = open(os.path.join(workdir, "stderr"), "w+")
+        self.process = subprocess.Popen([program], env=env, cwd=workdir, stdin=subprocess.DEVNULL,
+                                        stdout=self.stdout, stderr=self.stderr)
+        self.window = None
+        self.helpers = []
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        for process in [self.process] + self.helpers:
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        self.stdout.close()
+        self.stderr.close()
+
+    def find_window(self):
+        """The window by the program's process id: a name could match a stale window."""
+        deadline = time.monotonic() + (60 if SANITIZED else 20)
+        while True:
+            expect(self.running(), f"{self.name()} ended before its window showed: status "
+                                   f"{self.process.returncode}, stderr: {self.errors()!r}")
+            remaining = deadline - time.monotonic()
+            expect(remaining > 0, f"no visible window of {self.name()} in time")
+            try:
+                result = subprocess.run(
+                    ["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(self.process.pid)],
+                    env=self.env, capture_output=True, text=True, timeout=remaining)
+            except subprocess.TimeoutExpired:
+                continue
+            ids = result.stdout.split()
+            if ids:
+                self.window = ids[0]
+                return self.window
+            # The search walks every window; one that another test's program
+            # destroys meanwhile makes it fail. Look again.
+            time.sleep(0.1)
+
+    def helper(self, command):
+        """A process beside the program, ended with it."""
+        self.helpers.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
+                                             stderr=subprocess.DEVNULL))
+        return self.helpers[-1]
+
+    def name(self):
+        return os.path.basename(self.program)
+
+    def errors(self):
+        self.stderr.seek(0)
+        return self.stderr.read()
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_end(self, what, since=None, bound=END_BOUND):
+        """Waits for the exit that `what`, done at time `since`, should cause:
+        status 0 within bound."""
+        start = time.monotonic() if since is None else since
+        try:
+            status = self.process.wait(timeout=max(0.0, start + bound - time.monotonic()))
+        except subprocess.TimeoutExpired:
+            raise CheckFailed(f"{what}: {self.name()} still running {bound:g} s later")
+        elapsed = time.monotonic() - start
+        expect(status == 0, f"{what}: {self.name()} ended with status {status}; stderr: {self.errors()!r}")
+        return elapsed
+
+
+def run_tool(args, env, timeout=20):
+    result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+    expect(result.returncode == 0, f"{' '.join(args)} failed: {result.stderr.strip()}")
+    return result.stdout
+
+
+# ------------------------------------------------------------------ window and input
+
+def check_window(args, program, workdir):
+    display = display_from(args.state)
+    with Demo(program, display, workdir) as demo:
+        wid = demo.find_window()
+        info = run_tool([args.probe, "info", wid], demo.env).splitlines()
+        fields = dict(line.split("=", 1) for line in info if not line.startswith("drawable "))
+        expect(fields.get("name") == CAPTION, f"window title is {fields.get('name')!r}")
+        expect(fields.get("icon_name") == CAPTION, f"icon title is {fields.get('icon_name')!r}")
+        expect(fields.get("size") == f"{WIDTH}x{HEIGHT}", f"window size is {fields.get('size')}")
+        # GL draws into the innermost window of the program's size.
+        drawables = [dict(item.split("=", 1) for item in line.split()[1:])
+                     for line in info if line.startswith("drawable ")]
+        drawn = [d for d in drawables if d["size"] == f"{WIDTH}x{HEIGHT}"][-1]
+        expect(drawn["gl"] == "1" and drawn["rgba"] == "1",
+               f"window {drawn['id']} has no GLX RGBA visual: {drawn}")
+        expect(drawn["double"] == "1", f"window {drawn['id']} is not double-buffered: {drawn}")
+        expect(fields.get("delete_protocol") == "1", "the window does not take WM_DELETE_WINDOW")
+        run_tool([args.probe, "close", wid], demo.env)
+        demo.wait_end("close request")
+    print(f"{os.path.basename(program)}: window {drawn['id']} {fields['size']}, visual {drawn['visual']} "
+          "double-buffered, titles as expected")
+
+
+def settle(demo):
+    """Lets the program run some frames, and checks that it still runs."""
+    time.sleep(0.3)
+    expect(demo.running(), f"{demo.name()} ended on its own: status {demo.process.returncode}")
+
+
+def end_by_close(args, demo):
+    run_tool([args.probe, "close", demo.window], demo.env)
+
+
+def end_by_signal(number):
+    return lambda args, demo: demo.process.send_signal(number)
+
+
+def press_key(args, demo):
+    # Without a window manager a key goes to the focused window only.
+    run_tool(["xdotool", "windowfocus", "--sync", demo.window, "key", "--delay", "50", "space"], demo.env)
+
+
+def key_after_motion(args, demo):
+    # A steady stream of pointer motion over the window for about 3 s; it
+    # goes on until the program has ended, or stops by itself once the
+    # window is gone.
+    moves = []
+    for i in range(300):
+        moves += ["mousemove", "--window", demo.window, str(40 + (i * 37) % 560), str(40 + (i * 53) % 400),
+                  "sleep", "0.01"]
+    stream = demo.helper(["xdotool"] + moves)
+    time.sleep(1.0)
+    expect(stream.poll() is None, "the motion stream ended too early to overlap the key press")
+    expect(demo.running(), f"pointer motion ended {demo.name()}: status {demo.process.returncode}")
+    start = time.monotonic()
+    press_key(args, demo)
+    return start
+
+
+ENDINGS = {
+    "ending": [
+        ("close request", end_by_close),
+        ("SIGINT", end_by_signal(signal.SIGINT)),
+        ("SIGTERM", end_by_signal(signal.SIGTERM)),
+    ],
+    "keys": [
+        ("key press", press_key),
+        ("key press during pointer motion", key_after_motion),
+    ],
+}
+
+
+def check_endings(args, program, workdir):
+    display = display_from(args.state)
+    failures = []
+    for what, action in ENDINGS[args.check]:
+        try:
+            with Demo(program, display, workdir) as demo:
+                demo.find_window()
+                settle(demo)
+                start = time.monotonic()
+                start = action(args, demo) or start
+                elapsed = demo.wait_end(what, start)
+                print(f"{demo.name()}: {what} -> status 0 after {elapsed:.2f} s")
+        except CheckFailed as failure:
+            failures.append(str(failure))
+    expect(not failures, "\n".join(failures))
+
+
+def check_no_display(args, program, workdir):
+    name = os.path.basename(program)
+    cases = [
+        ("DISPLAY at no server, TERM set", {"DISPLAY": unused_display(), "TERM": "xterm"}),
+        ("DISPLAY at no server, no TERM", {"DISPLAY": unused_display()}),
+        ("no DISPLAY, TERM set", {"TERM": "xterm"}),
+        ("no DISPLAY, no TERM", {}),
+    ]
+    failures = []
+    for what, settings in cases:
+        env = base_environment()
+        env.pop("TERM", None)
+        env.update(settings)
+        run_dir = tempfile.mkdtemp(dir=workdir)
+        start = time.monotonic()
+        try:
+            result = subprocess.run([program], env=env, cwd=run_dir, stdin=subprocess.DEVNULL,
+                                    capture_output=True, timeout=END_BOUND)
+        except subprocess.TimeoutExpired:
+            failures.append(f"{what}: still running after {END_BOUND:g} s")
+            continue
+        elapsed = time.monotonic() - start
+        stderr = result.stderr.decode(errors="replace")
+        problems = []
+        if result.returncode != 1:
+            problems.append(f"status {result.returncode}, not 1")
+        if result.stdout:
+            problems.append(f"stdout not empty: {result.stdout[:80]!r}")
+        if stderr.count("\n") != 1 or not stderr.endswith("\n") or not stderr.startswith(name + ":"):
+            problems.append(f"stderr is not one line naming {name}: {stderr!r}")
+        if any(entry.startswith("core") for entry in os.listdir(run_dir)):
+            problems.append("left a core dump")
+        if problems:
+            failures.append(f"{what}: " + "; ".join(problems))
+        else:
+            print(f"{name}: {what} -> status 1 after {elapsed:.2f} s: {stderr.strip()}")
+    expect(not failures, "\n".join(failures))
+
+
+# ------------------------------------------------------------------ the picture
+
+def f32(x):
+    """x rounded to single precision, as the programs compute."""
+    return struct.unpack("f", struct.pack("f", x))[0]
+
+
+POSITIONS = [(-1, -1), (1, -1), (1, 1), (-1, 1)]
+RED, YELLOW, GREEN, BLUE = (1, 0, 0), (1, 1, 0), (0, 1, 0), (0, 0, 1)
+PALETTE_A = [BLUE, RED, YELLOW, GREEN]
+PALETTE_B = [RED, YELLOW, GREEN, BLUE]
+
+# At eye distance 4, with a 45 degree vertical field of view and the aspect
+# 4/3 of a 640 x 480 viewport, one unit of the quad spans
+# 240 px * cot(22.5 deg) / 4 = 320 px * cot(22.5 deg) / (4 * 4/3) horizontally
+# and vertically alike: about 144.85 px, the square's half-side.
+HALF_SIDE = 240 / math.tan(math.radians(22.5)) / 4
+CENTRE = (WIDTH / 2, HEIGHT / 2)
+
+# Pixels whose centre lies within this distance of an edge are not judged:
+# the rasteriser snaps vertices to a subpixel grid (1/256 px in llvmpipe)
+# and the float transform is off by far less than 0.01 px, so 1 px is ample
+# and still finds a square misplaced, mis-sized or mis-turned by a pixel.
+EDGE_MARGIN = 1.0
+# Steps along the diagonal from a corner to the sampled pixel.
+CORNER_STEP = 3.0
+# Within one triangle the colour is linear; across the side of 2 * HALF_SIDE
+# px it changes by at most 1 per channel, so its gradient is at most
+# sqrt(2) / (2 * HALF_SIDE) per px. The sampled pixel's centre lies at most
+# CORNER_STEP + sqrt(1/2) px from the corner, which bounds its difference from
+# the corner's own colour; add 1 for rounding to 8 bits and 1 for llvmpipe's
+# fixed-point interpolation: 7 units per channel.
+CORNER_TOLERANCE = math.ceil(255 * (CORNER_STEP + math.sqrt(0.5)) * math.sqrt(2) / (2 * HALF_SIDE)) + 2
+# Neighbouring pixels differ by at most that gradient (1.25 units) plus the
+# same two roundings.
+NEIGHBOUR_TOLERANCE = 3
+# Every palette colour has channels summing to at least 1, and so has every
+# blend of them: no interior pixel may be (nearly) black.
+MIN_INTERIOR_SUM = 250
+
+FRAMES = [1, 10, 11, 15, 25, 90, 360, 1000]
+
+
+def clock_of(frame):
+    """The clock of a frame: the float sum of 0.1, once per frame."""
+    t = 0.0
+    for _ in range(frame):
+        t = f32(t + f32(0.1))
+    return t
+
+
+def colours_at(t, scale):
+    """Each corner's colour for clock t, as the colour step computes it."""
+    odd = int(t) % 2 == 1
+    a = f32(t * scale)
+    while a >= 1:
+        a = f32(a - 1)
+    a = max(a, 0.0)
+    keep = f32(1 - a)
+    start, end = (PALETTE_A, PALETTE_B) if odd else (PALETTE_B, PALETTE_A)
+    return [tuple(f32(f32(x * keep) + f32(y * a)) for x, y in zip(start[i], end[i])) for i in range(4)]
+
+
+def read_ppm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields = data.split(maxsplit=4)
+    expect(fields[0] == b"P6" and fields[3] == b"255", f"{path} is not an 8-bit binary PPM")
+    width, height = int(fields[1]), int(fields[2])
+    pixels = fields[4]
+    expect(len(pixels) == width * height * 3, f"{path} is truncated")
+    return width, height, pixels
+
+
+def row_span(y, angle, limit):
+    """Pixel columns whose centre on image row y lies within the square of
+    half-side limit (px) turned counter-clockwise by angle: (first, last),
+    empty when first > last."""
+    c, s = math.cos(angle), math.sin(angle)
+    dy = (HEIGHT - (y + 0.5)) - CENTRE[1]  # GL's rows run upwards
+    lo, hi = -math.inf, math.inf
+    # In the square's own axes: u = c*dx + s*dy, v = -s*dx + c*dy, |u|, |v| <= limit.
+    for a, b in ((c, s * dy), (-s, c * dy)):
+        if abs(a) < 1e-12:
+            if abs(b) > limit:
+                return 1, 0
+            continue
+        x1, x2 = (-limit - b) / a, (limit - b) / a
+        lo, hi = max(lo, min(x1, x2)), min(hi, max(x1, x2))
+    first = math.ceil(lo + CENTRE[0] - 0.5)
+    last = math.floor(hi + CENTRE[0] - 0.5)
+    return max(first, 0), min(last, WIDTH - 1)
+
+
+def corner_pixel(i, angle):
+    """The pixel CORNER_STEP px inside corner i along the diagonal: (column, row)."""
+    x, y = POSITIONS[i]
+    c, s = math.cos(angle), math.sin(angle)
+    reach = HALF_SIDE - CORNER_STEP / math.sqrt(2)
+    wx, wy = CENTRE[0] + reach * (x * c - y * s), CENTRE[1] + reach * (x * s + y * c)
+    return int(math.floor(wx)), int(math.floor(HEIGHT - wy))
+
+
+def lit_pixels(pixels):
+    return sum(1 for i in range(0, len(pixels), 3) if pixels[i] or pixels[i + 1] or pixels[i + 2])
+
+
+def judge_frame(path, frame, rate, scale):
+    """Every fault found in one captured frame, as text."""
+    width, height, pixels = read_ppm(path)
+    if (width, height) != (WIDTH, HEIGHT):
+        return [f"frame {frame}: picture is {width}x{height}"]
+    t = clock_of(frame)
+    angle = math.radians(f32(t * rate))
+    faults = []
+    stride = WIDTH * 3
+    previous = None
+    for y in range(HEIGHT):
+        row = pixels[y * stride:(y + 1) * stride]
+        first, last = row_span(y, angle, HALF_SIDE + EDGE_MARGIN)
+        outside = row[:3 * first] + row[3 * (last + 1):] if first <= last else row
+        if any(outside):
+            x = next(i for i in range(WIDTH) if any(row[3 * i:3 * i + 3]) and not first <= i <= last)
+            faults.append(f"frame {frame}: pixel ({x}, {y}) outside the square is {tuple(row[3 * x:3 * x + 3])}, "
+                          "not black")
+        inner = row_span(y, angle, HALF_SIDE - EDGE_MARGIN)
+        for x in range(inner[0], inner[1] + 1):
+            p = row[3 * x:3 * x + 3]
+            neighbours = [row[3 * x - 3:3 * x]] if x > inner[0] else []
+            if previous is not None and previous[1][0] <= x <= previous[1][1]:
+                neighbours.append(previous[0][3 * x:3 * x + 3])
+            if sum(p) < MIN_INTERIOR_SUM:
+                faults.append(f"frame {frame}: interior pixel ({x}, {y}) is {tuple(p)}, too dark")
+            for q in neighbours:
+                if max(abs(p[k] - q[k]) for k in range(3)) > NEIGHBOUR_TOLERANCE:
+                    faults.append(f"frame {frame}: colour jumps at interior pixel ({x}, {y}): {tuple(q)} -> {tuple(p)}")
+            if len(faults) > 20:
+                return faults
+        previous = (row, inner)
+    for i, colour in enumerate(colours_at(t, scale)):
+        x, y = corner_pixel(i, angle)
+        want = tuple(round(channel * 255) for channel in colour)
+        got = tuple(pixels[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3])
+        if max(abs(g - w) for g, w in zip(got, want)) > CORNER_TOLERANCE:
+            faults.append(f"frame {frame} (clock {t!r}, angle {f32(t * rate)!r} deg): corner {i} at pixel "
+                          f"({x}, {y}) is {got}, expected {want} within {CORNER_TOLERANCE}")
+    return faults
+
+
+def judge_screenshot(path, captured):
+    """The live window from outside: black around a square of the captured
+    frames' size, centred. Its frame number is unknown, so its angle too."""
+    width, height, pixels = read_ppm(path)
+    expect((width, height) == (WIDTH, HEIGHT), f"the screenshot is {width}x{height}")
+    faults = []
+    lit = 0
+    sum_x = sum_y = 0
+    for y in range(HEIGHT):
+        for x in range(WIDTH):
+            i = (y * WIDTH + x) * 3
+            distance = math.hypot(x + 0.5 - CENTRE[0], y + 0.5 - CENTRE[1])
+            on = pixels[i] or pixels[i + 1] or pixels[i + 2]
+            if on:
+                lit += 1
+                sum_x += x + 0.5
+                sum_y += y + 0.5
+                if distance > HALF_SIDE * math.sqrt(2) + EDGE_MARGIN:
+                    faults.append(f"screenshot: pixel ({x}, {y}) beyond the square's corners is lit")
+            elif distance < HALF_SIDE - EDGE_MARGIN:
+                faults.append(f"screenshot: pixel ({x}, {y}) inside the square's inner circle is black")
+            if len(faults) > 20:
+                return faults
+    # The area is the same at every angle; the pixels on the edge may go
+    # either way, about one per pixel of perimeter at most.
+    if abs(lit - captured) > 8 * HALF_SIDE:
+        faults.append(f"screenshot: {lit} lit pixels, the captured frame has {captured}")
+    if lit and math.hypot(sum_x / lit - CENTRE[0], sum_y / lit - CENTRE[1]) > 1.0:
+        faults.append(f"screenshot: the lit area is centred at ({sum_x / lit:.1f}, {sum_y / lit:.1f})")
+    return faults
+
+
+def check_picture(args, program, workdir):
+    display = display_from(args.state)
+    name = os.path.basename(program)
+    rate, scale = PROGRAMS[name]
+    folder = os.path.join(args.artifacts, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    capture = {
+        "LD_PRELOAD": preload_list(program, args.capture),
+        "ORMATH_CAPTURE_DIR": folder,
+        "ORMATH_CAPTURE_FRAMES": ",".join(map(str, FRAMES)),
+    }
+    paths = {frame: os.path.join(folder, f"frame_{frame}.ppm") for frame in FRAMES}
+    with Demo(program, display, workdir, capture) as demo:
+        wid = demo.find_window()
+        deadline = time.monotonic() + (60 if SANITIZED else 20)
+        while not all(os.path.exists(p) for p in paths.values()) and time.monotonic() < deadline:
+            expect(demo.running(), f"{name} ended while frames were captured; stderr: {demo.errors()!r}")
+            time.sleep(0.05)
+        missing = [frame for frame, p in paths.items() if not os.path.exists(p)]
+        expect(not missing, f"frames {missing} were not captured in {folder}")
+        screenshot = os.path.join(folder, "screenshot.ppm")
+        run_tool([args.probe, "shot", wid, screenshot], demo.env)
+        run_tool([args.probe, "close", wid], demo.env)
+        demo.wait_end("close request")
+    faults = []
+    for frame in FRAMES:
+        faults += judge_frame(paths[frame], frame, rate, scale)
+    faults += judge_screenshot(screenshot, lit_pixels(read_ppm(paths[1])[2]))
+    if faults:
+        raise CheckFailed("\n".join(faults) + f"\nthe pictures are kept in {folder}")
+    shutil.rmtree(folder)
+    print(f"{name}: frames {FRAMES} and a live screenshot as expected")
+
+
+def check_gtest(args, command, workdir):
+    env = base_environment()
+    env["DISPLAY"] = display_from(args.state)
+    sys.stdout.flush()
+    result = subprocess.run(command, env=env, cwd=workdir, stdin=subprocess.DEVNULL, timeout=120)
+    expect(result.returncode == 0, f"{os.path.basename(command[0])} ended with status {result.returncode}")
+
+
+CHECKS = {
+    "window": check_window,
+    "ending": check_endings,
+    "keys": check_endings,
+    "no-display": check_no_display,
+    "picture": check_picture,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--state", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--capture", required=True)
+    parser.add_argument("--artifacts", required=True)
+    parser.add_argument("check", choices=sorted(CHECKS) + ["gtest"])
+    parser.add_argument("program", nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    workdir = tempfile.mkdtemp(prefix="ormath-display-")
+    try:
+        if args.check == "gtest":
+            check_gtest(args, args.program, workdir)
+        else:
+            CHECKS[args.check](args, args.program[0], workdir)
+    except CheckFailed as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    finally:
+        shutil.rmtree(workdir, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,247 @@
+// window_probe: what the X server knows about a demo's window, and the two
+// things no packaged tool does without a window manager.
+//
+//   window_probe glx              exit 0 when the display has GLX with a
+//                                 double-buffered RGBA visual
+//   window_probe info WID         the window's titles, size, close protocol,
+//                                 and the GLX properties of every window in
+//                                 its tree (SDL may draw into a child)
+//   window_probe close WID        send the window manager's close request
+//   window_probe shot WID FILE    raise the window and save what it shows as
+//                                 a binary PPM, with the server grabbed so
+//                                 that no other client's window can cover it
+//
+// Every error is one line on stderr and exit status 1.
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "window_probe: %s\n", what);
+    std::exit(1);
+}
+
+int on_x_error(Display* display, XErrorEvent* event) {
+    char text[256];
+    XGetErrorText(display, event->error_code, text, sizeof text);
+    std::fprintf(stderr, "window_probe: X error: %s\n", text);
+    std::exit(1);
+}
+
+Display* open_display() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        fail("cannot open the display named by DISPLAY");
+    }
+    XSetErrorHandler(on_x_error);
+    return display;
+}
+
+Window parse_window(const char* text) {
+    char* end = nullptr;
+    const unsigned long id = std::strtoul(text, &end, 0);
+    if (end == text || *end != '\0' || id == 0) {
+        fail("not a window id");
+    }
+    return static_cast<Window>(id);
+}
+
+// The raw bytes of a text property: the demos' caption is plain ASCII, and
+// comparing bytes rather than a locale's conversion shows exactly what was set.
+std::string text_property(Display* display, Window window, Atom property) {
+    XTextProperty value{};
+    if (XGetTextProperty(display, window, &value, property) == 0 || value.value == nullptr) {
+        return "<none>";
+    }
+    std::string text(reinterpret_cast<const char*>(value.value), value.nitems);
+    XFree(value.value);
+    return text;
+}
+
+struct GlxVisual {
+    bool gl = false, rgba = false, double_buffered = false;
+};
+
+GlxVisual glx_properties(Display* display, VisualID id) {
+    XVisualInfo wanted{};
+    wanted.visualid = id;
+    int count = 0;
+    XVisualInfo* info = XGetVisualInfo(display, VisualIDMask, &wanted, &count);
+    GlxVisual result;
+    if (info == nullptr) {
+        return result;
+    }
+    int value = 0;
+    result.gl = glXGetConfig(display, info, GLX_USE_GL, &value) == 0 && value != 0;
+    result.rgba = result.gl && glXGetConfig(display, info, GLX_RGBA, &value) == 0 && value != 0;
+    result.double_buffered = result.gl && glXGetConfig(display, info, GLX_DOUBLEBUFFER, &value) == 0 && value != 0;
+    XFree(info);
+    return result;
+}
+
+void print_tree(Display* display, Window window, int depth) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    const GlxVisual glx = glx_properties(display, XVisualIDFromVisual(attributes.visual));
+    std::printf("drawable depth=%d id=0x%lx size=%dx%d mapped=%d visual=0x%lx gl=%d rgba=%d double=%d\n", depth,
+                window, attributes.width, attributes.height, attributes.map_state == IsViewable ? 1 : 0,
+                XVisualIDFromVisual(attributes.visual), glx.gl, glx.rgba, glx.double_buffered);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) != 0) {
+        for (unsigned i = 0; i < count; ++i) {
+            print_tree(display, children[i], depth + 1);
+        }
+        XFree(children);
+    }
+}
+
+int glx(Display* display) {
+    int error_base = 0, event_base = 0;
+    if (!glXQueryExtension(display, &error_base, &event_base)) {
+        fail("the display has no GLX extension");
+    }
+    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8, None};
+    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), attributes);
+    if (visual == nullptr) {
+        fail("GLX offers no double-buffered RGBA visual with 8 bits per channel");
+    }
+    XFree(visual);
+    std::printf("glx ok\n");
+    return 0;
+}
+
+int info(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    std::printf("name=%s\n", text_property(display, window, XA_WM_NAME).c_str());
+    std::printf("icon_name=%s\n", text_property(display, window, XA_WM_ICON_NAME).c_str());
+    std::printf("size=%dx%d\n", attributes.width, attributes.height);
+    Atom* protocols = nullptr;
+    int count = 0;
+    bool deletable = false;
+    const Atom delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    if (XGetWMProtocols(display, window, &protocols, &count) != 0) {
+        for (int i = 0; i < count; ++i) {
+            deletable = deletable || protocols[i] == delete_window;
+        }
+        XFree(protocols);
+    }
+    std::printf("delete_protocol=%d\n", deletable ? 1 : 0);
+    print_tree(display, window, 0);
+    return 0;
+}
+
+// What a window manager sends when the user closes a window (ICCCM 4.2.8.1).
+int close(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+    return 0;
+}
+
+bool overlaps(const XWindowAttributes& a, const XWindowAttributes& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+// Whether the window is mapped and no window above it overlaps it.
+bool uncovered(Display* display, Window window, XWindowAttributes& target) {
+    XGetWindowAttributes(display, window, &target);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    bool above = false, covered = false;
+    for (unsigned i = 0; i < count; ++i) {  // bottom to top
+        if (children[i] == window) {
+            above = true;
+            continue;
+        }
+        XWindowAttributes other{};
+        XGetWindowAttributes(display, children[i], &other);
+        covered = covered || (above && other.map_state == IsViewable && overlaps(target, other));
+    }
+    XFree(children);
+    return above && !covered && target.map_state == IsViewable;
+}
+
+int shot(Display* display, Window window, const char* path) {
+    // Raised, the window shows nothing until its program draws again (there
+    // is no backing store); so raise, let it draw, then read it with the
+    // server grabbed, after checking that no other client's window has been
+    // mapped over it meanwhile.
+    XWindowAttributes target{};
+    bool ready = false;
+    for (int attempt = 0; attempt < 20 && !ready; ++attempt) {
+        XRaiseWindow(display, window);
+        XSync(display, False);
+        usleep(200 * 1000);
+        XGrabServer(display);
+        ready = uncovered(display, window, target);
+        if (!ready) {
+            XUngrabServer(display);
+        }
+    }
+    if (!ready) {
+        fail("the window stays covered by other windows");
+    }
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(target.width),
+                              static_cast<unsigned>(target.height), AllPlanes, ZPixmap);
+    XUngrabServer(display);
+    XSync(display, False);
+    if (image == nullptr) {
+        fail("cannot read the window's pixels");
+    }
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        fail("cannot write the picture");
+    }
+    std::fprintf(file, "P6\n%d %d\n255\n", image->width, image->height);
+    std::vector<unsigned char> row(static_cast<size_t>(image->width) * 3);
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            row[3 * x] = static_cast<unsigned char>((pixel & image->red_mask) >> __builtin_ctzl(image->red_mask));
+            row[3 * x + 1] =
+                static_cast<unsigned char>((pixel & image->green_mask) >> __builtin_ctzl(image->green_mask));
+            row[3 * x + 2] = static_cast<unsigned char>((pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
+        }
+        std::fwrite(row.data(), 1, row.size(), file);
+    }
+    XDestroyImage(image);
+    return std::fclose(file) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "glx" && argc == 2) {
+        return glx(open_display());
+    }
+    if (command == "info" && argc == 3) {
+        return info(open_display(), parse_window(argv[2]));
+    }
+    if (command == "close" && argc == 3) {
+        return close(open_display(), parse_window(argv[2]));
+    }
+    if (command == "shot" && argc == 4) {
+        return shot(open_display(), parse_window(argv[2]), argv[3]);
+    }
+    fail("usage: window_probe glx | info WID | close WID | shot WID FILE");
+}
