@@ -42,8 +42,9 @@ std::string format_vec3(const vec3& v) {
 // scene_begin's calls, for any window size.
 std::vector<std::string> expected_setup() {
     if (library_transform) {
-        return {"glMatrixMode(GL_PROJECTION)",
-                "glLoadMatrixf(" + format_matrix(ormath::perspective(45.0f, 4.0f / 3.0f, 0.1f, 100.0f)) + ")"};
+        return {
+            "glMatrixMode(GL_PROJECTION)",
+            "glLoadMatrixf(" + format_matrix(ormath::perspective(45.0f, 4.0f / 3.0f, 0.1f, 100.0f)) + ")"};
     }
     // The doubles of the floats 4/3 and 0.1, not of the decimal values.
     return {"glMatrixMode(GL_PROJECTION)", "glLoadIdentity()",
@@ -63,6 +64,7 @@ std::vector<vec3> reference_colours(float time) {
     }
     factor = factor >= 1.0f ? 1.0f : factor <= 0.0f ? 0.0f : factor;
     std::vector<vec3> out;
+    out.reserve(4);
     for (int i = 0; i < 4; ++i) {
         out.push_back(odd ? ormath::mix(palette_a[i], palette_b[i], factor)
                           : ormath::mix(palette_b[i], palette_a[i], factor));
@@ -79,11 +81,11 @@ std::vector<std::string> expected_frame(float time) {
     const float angle = time * EXPECTED_ROTATION_RATE;
     if (library_transform) {
         const mat4 modelview = ormath::translate(vec3(0, 0, -4)) * ormath::rotate(angle, vec3(0, 0, 1));
-        out.push_back("glLoadMatrixf(" + format_matrix(modelview) + ")");
+        out.emplace_back("glLoadMatrixf(" + format_matrix(modelview) + ")");
     } else {
-        out.push_back("glLoadIdentity()");
-        out.push_back("glTranslatef(0, 0, -4)");
-        out.push_back("glRotatef(" + fakes::format_float(angle) + ", 0, 0, 1)");
+        out.emplace_back("glLoadIdentity()");
+        out.emplace_back("glTranslatef(0, 0, -4)");
+        out.emplace_back("glRotatef(" + fakes::format_float(angle) + ", 0, 0, 1)");
     }
     const std::vector<vec3> colours = reference_colours(time);
 #if ARRAY_SUBMISSION
@@ -96,28 +98,29 @@ std::vector<std::string> expected_frame(float time) {
         read_colours += (k == 0 ? "(" : ", (") + format_vec3(colours[order[k]]) + ")";
         read_positions += (k == 0 ? "(" : ", (") + std::string(corner_positions[order[k]]) + ")";
     }
-    out.insert(out.end(),
-               {"glColorPointer(3, GL_FLOAT, 0, " + fakes::format_pointer(quad_colours) + ")",
-                "glVertexPointer(2, GL_FLOAT, 0, " + fakes::format_pointer(quad_positions) + ")",
-                "glEnableClientState(GL_VERTEX_ARRAY)", "glEnableClientState(GL_COLOR_ARRAY)",
-                "glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, " + fakes::format_pointer(quad_indices) +
-                    " -> [0, 1, 2, 3, 0, 2]) colours [" + read_colours + "] positions [" + read_positions + "]",
-                "glDisableClientState(GL_COLOR_ARRAY)", "glDisableClientState(GL_VERTEX_ARRAY)"});
+    out.insert(out.end(), {"glColorPointer(3, GL_FLOAT, 0, " + fakes::format_pointer(quad_colours) + ")",
+                           "glVertexPointer(2, GL_FLOAT, 0, " + fakes::format_pointer(quad_positions) + ")",
+                           "glEnableClientState(GL_VERTEX_ARRAY)", "glEnableClientState(GL_COLOR_ARRAY)",
+                           "glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, " +
+                               fakes::format_pointer(quad_indices) + " -> [0, 1, 2, 3, 0, 2]) colours [" +
+                               read_colours + "] positions [" + read_positions + "]",
+                           "glDisableClientState(GL_COLOR_ARRAY)", "glDisableClientState(GL_VERTEX_ARRAY)"});
 #else
-    out.push_back("glBegin(GL_QUADS)");
+    out.emplace_back("glBegin(GL_QUADS)");
     for (int i = 0; i < 4; ++i) {
-        out.push_back("glColor3fv(" + fakes::format_pointer(&quad_colours[i]) + " -> [" + format_vec3(colours[i]) + "])");
-        out.push_back("glVertex2fv(" + fakes::format_pointer(&quad_positions[i]) + " -> [" + corner_positions[i] +
-                      "])");
+        out.emplace_back("glColor3fv(" + fakes::format_pointer(&quad_colours[i]) + " -> [" +
+                         format_vec3(colours[i]) + "])");
+        out.emplace_back("glVertex2fv(" + fakes::format_pointer(&quad_positions[i]) + " -> [" +
+                         corner_positions[i] + "])");
     }
-    out.push_back("glEnd()");
+    out.emplace_back("glEnd()");
 #endif
     return out;
 }
 
 // Runs the program's loop: a key arrives after the last frame but one.
 class ProgramTest : public FakesTest {
-protected:
+ protected:
     void run() {
         event_after_swap(frames_per_run - 1, SDL_KEYDOWN);
         ASSERT_EQ(run_frame_loop(PROGRAM_NAME), 0);
@@ -196,7 +199,8 @@ TEST_F(ProgramTest, FirstFrameHasTheFirstAngleAndColours) {
         const auto rotations = first_frame_calls(Fn::glRotatef);
         ASSERT_EQ(rotations.size(), 1u);
         EXPECT_EQ(bits(rotations[0]->f[0]), bits(FIRST_ANGLE));
-        EXPECT_EQ(fakes::describe(*rotations[0]), "glRotatef(" + fakes::format_float(FIRST_ANGLE) + ", 0, 0, 1)");
+        EXPECT_EQ(fakes::describe(*rotations[0]),
+                  "glRotatef(" + fakes::format_float(FIRST_ANGLE) + ", 0, 0, 1)");
     }
 
     const float a = FIRST_FACTOR;
@@ -208,7 +212,7 @@ TEST_F(ProgramTest, FirstFrameHasTheFirstAngleAndColours) {
         ASSERT_EQ(draws.size(), 1u);
         const std::vector<float> read = fakes::floats(draws[0]->colours);
         ASSERT_EQ(read.size(), 18u);
-        for (int k = 0; k < 4; ++k) {  // indices 0, 1, 2, 3 come first
+        for (std::size_t k = 0; k < 4; ++k) {  // indices 0, 1, 2, 3 come first
             drawn.emplace_back(read[3 * k], read[3 * k + 1], read[3 * k + 2]);
         }
     } else {

@@ -116,12 +116,12 @@ bool readable(const ClientArray& array, const char* what) {
 
 GLuint read_index(GLenum type, const void* indices, GLsizei k) {
     switch (type) {
-    case GL_UNSIGNED_BYTE:
-        return static_cast<const GLubyte*>(indices)[k];
-    case GL_UNSIGNED_SHORT:
-        return static_cast<const GLushort*>(indices)[k];
-    default:
-        return static_cast<const GLuint*>(indices)[k];
+        case GL_UNSIGNED_BYTE:
+            return static_cast<const GLubyte*>(indices)[k];
+        case GL_UNSIGNED_SHORT:
+            return static_cast<const GLushort*>(indices)[k];
+        default:
+            return static_cast<const GLuint*>(indices)[k];
     }
 }
 
@@ -142,8 +142,8 @@ std::string name_in(const Named (&table)[N], std::int64_t value) {
     return buf;
 }
 
-const Named matrix_modes[] = {{GL_MODELVIEW, "GL_MODELVIEW"}, {GL_PROJECTION, "GL_PROJECTION"},
-                              {GL_TEXTURE, "GL_TEXTURE"}};
+const Named matrix_modes[] = {
+    {GL_MODELVIEW, "GL_MODELVIEW"}, {GL_PROJECTION, "GL_PROJECTION"}, {GL_TEXTURE, "GL_TEXTURE"}};
 const Named data_types[] = {{GL_FLOAT, "GL_FLOAT"},
                             {GL_DOUBLE, "GL_DOUBLE"},
                             {GL_INT, "GL_INT"},
@@ -263,32 +263,58 @@ std::string args(std::initializer_list<std::string> list) {
 
 const char* name(Fn fn) {
     switch (fn) {
-    case Fn::SDL_Init: return "SDL_Init";
-    case Fn::SDL_GL_SetAttribute: return "SDL_GL_SetAttribute";
-    case Fn::SDL_SetVideoMode: return "SDL_SetVideoMode";
-    case Fn::SDL_WM_SetCaption: return "SDL_WM_SetCaption";
-    case Fn::SDL_PollEvent: return "SDL_PollEvent";
-    case Fn::SDL_GL_SwapBuffers: return "SDL_GL_SwapBuffers";
-    case Fn::SDL_FreeSurface: return "SDL_FreeSurface";
-    case Fn::SDL_Quit: return "SDL_Quit";
-    case Fn::SDL_GetError: return "SDL_GetError";
-    case Fn::glClear: return "glClear";
-    case Fn::glMatrixMode: return "glMatrixMode";
-    case Fn::glLoadMatrixf: return "glLoadMatrixf";
-    case Fn::glLoadIdentity: return "glLoadIdentity";
-    case Fn::glTranslatef: return "glTranslatef";
-    case Fn::glRotatef: return "glRotatef";
-    case Fn::gluPerspective: return "gluPerspective";
-    case Fn::glColorPointer: return "glColorPointer";
-    case Fn::glVertexPointer: return "glVertexPointer";
-    case Fn::glEnableClientState: return "glEnableClientState";
-    case Fn::glDisableClientState: return "glDisableClientState";
-    case Fn::glDrawElements: return "glDrawElements";
-    case Fn::glBegin: return "glBegin";
-    case Fn::glEnd: return "glEnd";
-    case Fn::glColor3fv: return "glColor3fv";
-    case Fn::glVertex2fv: return "glVertex2fv";
-    case Fn::note: return "note";
+        case Fn::SDL_Init:
+            return "SDL_Init";
+        case Fn::SDL_GL_SetAttribute:
+            return "SDL_GL_SetAttribute";
+        case Fn::SDL_SetVideoMode:
+            return "SDL_SetVideoMode";
+        case Fn::SDL_WM_SetCaption:
+            return "SDL_WM_SetCaption";
+        case Fn::SDL_PollEvent:
+            return "SDL_PollEvent";
+        case Fn::SDL_GL_SwapBuffers:
+            return "SDL_GL_SwapBuffers";
+        case Fn::SDL_FreeSurface:
+            return "SDL_FreeSurface";
+        case Fn::SDL_Quit:
+            return "SDL_Quit";
+        case Fn::SDL_GetError:
+            return "SDL_GetError";
+        case Fn::glClear:
+            return "glClear";
+        case Fn::glMatrixMode:
+            return "glMatrixMode";
+        case Fn::glLoadMatrixf:
+            return "glLoadMatrixf";
+        case Fn::glLoadIdentity:
+            return "glLoadIdentity";
+        case Fn::glTranslatef:
+            return "glTranslatef";
+        case Fn::glRotatef:
+            return "glRotatef";
+        case Fn::gluPerspective:
+            return "gluPerspective";
+        case Fn::glColorPointer:
+            return "glColorPointer";
+        case Fn::glVertexPointer:
+            return "glVertexPointer";
+        case Fn::glEnableClientState:
+            return "glEnableClientState";
+        case Fn::glDisableClientState:
+            return "glDisableClientState";
+        case Fn::glDrawElements:
+            return "glDrawElements";
+        case Fn::glBegin:
+            return "glBegin";
+        case Fn::glEnd:
+            return "glEnd";
+        case Fn::glColor3fv:
+            return "glColor3fv";
+        case Fn::glVertex2fv:
+            return "glVertex2fv";
+        case Fn::note:
+            return "note";
     }
     return "?";
 }
@@ -300,12 +326,12 @@ const std::vector<Call>& calls() { return state().calls; }
 
 std::vector<float> floats(Span span) {
     const std::vector<float>& pool = state().float_pool;
-    return std::vector<float>(pool.begin() + span.begin, pool.begin() + span.begin + span.size);
+    return {pool.begin() + span.begin, pool.begin() + span.begin + span.size};
 }
 
 std::vector<GLuint> indices(Span span) {
     const std::vector<GLuint>& pool = state().index_pool;
-    return std::vector<GLuint>(pool.begin() + span.begin, pool.begin() + span.begin + span.size);
+    return {pool.begin() + span.begin, pool.begin() + span.begin + span.size};
 }
 
 void reset() {
@@ -416,73 +442,75 @@ std::string describe(const Call& c) {
     const auto n = [&c](int k) { return std::to_string(c.i[k]); };
     const auto read = [&c] { return format_floats(floats(c.read)); };
     switch (c.fn) {
-    case Fn::SDL_Init:
-        return fn + "(" + hex(c.i[0]) + ") -> " + std::to_string(c.result) +
-               (c.driver_set ? " [SDL_VIDEODRIVER=" + c.text + "]" : " [SDL_VIDEODRIVER unset]");
-    case Fn::SDL_GL_SetAttribute:
-        return fn + "(" + args({name_in(gl_attributes, c.i[0]), n(1)}) + ")";
-    case Fn::SDL_SetVideoMode:
-        return fn + "(" + args({n(0), n(1), n(2), hex(c.i[3])}) + ") -> " + surface_name(c.p);
-    case Fn::SDL_WM_SetCaption:
-        return fn + "(\"" + c.text + "\", \"" + c.text2 + "\")";
-    case Fn::SDL_PollEvent:
-        return fn + "() -> " + (c.result != 0 ? name_in(event_types, c.i[0]) : std::string("none"));
-    case Fn::SDL_FreeSurface:
-        return fn + "(" + surface_name(c.p) + ")";
-    case Fn::SDL_GetError:
-        return fn + "() -> \"" + c.text + "\"";
-    case Fn::SDL_GL_SwapBuffers:
-    case Fn::SDL_Quit:
-    case Fn::glLoadIdentity:
-    case Fn::glEnd:
-        return fn + "()";
-    case Fn::glClear:
-        return fn + "(" + clear_mask(c.i[0]) + ")";
-    case Fn::glMatrixMode:
-        return fn + "(" + name_in(matrix_modes, c.i[0]) + ")";
-    case Fn::glLoadMatrixf:
-        // The pointer is the caller's temporary; only the values count.
-        return fn + "(" + read() + ")";
-    case Fn::glTranslatef:
-        return fn + "(" + args({f(0), f(1), f(2)}) + ")";
-    case Fn::glRotatef:
-        return fn + "(" + args({f(0), f(1), f(2), f(3)}) + ")";
-    case Fn::gluPerspective:
-        return fn + "(" +
-               args({format_double(c.d[0]), format_double(c.d[1]), format_double(c.d[2]), format_double(c.d[3])}) +
-               ")";
-    case Fn::glColorPointer:
-    case Fn::glVertexPointer:
-        return fn + "(" + args({n(0), name_in(data_types, c.i[1]), n(2), format_pointer(c.p)}) + ")";
-    case Fn::glEnableClientState:
-    case Fn::glDisableClientState:
-        return fn + "(" + name_in(client_caps, c.i[0]) + ")";
-    case Fn::glDrawElements: {
-        std::string out = fn + "(" +
-                          args({name_in(primitives, c.i[0]), n(1), name_in(data_types, c.i[2]), format_pointer(c.p)}) +
-                          " -> [";
-        const std::vector<GLuint> read_indices = indices(c.indices);
-        for (std::size_t k = 0; k < read_indices.size(); ++k) {
-            out += (k == 0 ? "" : ", ") + std::to_string(read_indices[k]);
+        case Fn::SDL_Init:
+            return fn + "(" + hex(c.i[0]) + ") -> " + std::to_string(c.result) +
+                   (c.driver_set ? " [SDL_VIDEODRIVER=" + c.text + "]" : " [SDL_VIDEODRIVER unset]");
+        case Fn::SDL_GL_SetAttribute:
+            return fn + "(" + args({name_in(gl_attributes, c.i[0]), n(1)}) + ")";
+        case Fn::SDL_SetVideoMode:
+            return fn + "(" + args({n(0), n(1), n(2), hex(c.i[3])}) + ") -> " + surface_name(c.p);
+        case Fn::SDL_WM_SetCaption:
+            return fn + "(\"" + c.text + "\", \"" + c.text2 + "\")";
+        case Fn::SDL_PollEvent:
+            return fn + "() -> " + (c.result != 0 ? name_in(event_types, c.i[0]) : std::string("none"));
+        case Fn::SDL_FreeSurface:
+            return fn + "(" + surface_name(c.p) + ")";
+        case Fn::SDL_GetError:
+            return fn + "() -> \"" + c.text + "\"";
+        case Fn::SDL_GL_SwapBuffers:
+        case Fn::SDL_Quit:
+        case Fn::glLoadIdentity:
+        case Fn::glEnd:
+            return fn + "()";
+        case Fn::glClear:
+            return fn + "(" + clear_mask(c.i[0]) + ")";
+        case Fn::glMatrixMode:
+            return fn + "(" + name_in(matrix_modes, c.i[0]) + ")";
+        case Fn::glLoadMatrixf:
+            // The pointer is the caller's temporary; only the values count.
+            return fn + "(" + read() + ")";
+        case Fn::glTranslatef:
+            return fn + "(" + args({f(0), f(1), f(2)}) + ")";
+        case Fn::glRotatef:
+            return fn + "(" + args({f(0), f(1), f(2), f(3)}) + ")";
+        case Fn::gluPerspective:
+            return fn + "(" +
+                   args({format_double(c.d[0]), format_double(c.d[1]), format_double(c.d[2]),
+                         format_double(c.d[3])}) +
+                   ")";
+        case Fn::glColorPointer:
+        case Fn::glVertexPointer:
+            return fn + "(" + args({n(0), name_in(data_types, c.i[1]), n(2), format_pointer(c.p)}) + ")";
+        case Fn::glEnableClientState:
+        case Fn::glDisableClientState:
+            return fn + "(" + name_in(client_caps, c.i[0]) + ")";
+        case Fn::glDrawElements: {
+            std::string out =
+                fn + "(" +
+                args({name_in(primitives, c.i[0]), n(1), name_in(data_types, c.i[2]), format_pointer(c.p)}) +
+                " -> [";
+            const std::vector<GLuint> read_indices = indices(c.indices);
+            for (std::size_t k = 0; k < read_indices.size(); ++k) {
+                out += (k == 0 ? "" : ", ") + std::to_string(read_indices[k]);
+            }
+            out += "])";
+            if (c.colours.size != 0) {
+                out += " colours " + format_groups(floats(c.colours), read_indices.size());
+            }
+            if (c.positions.size != 0) {
+                out += " positions " + format_groups(floats(c.positions), read_indices.size());
+            }
+            return out;
         }
-        out += "])";
-        if (c.colours.size != 0) {
-            out += " colours " + format_groups(floats(c.colours), read_indices.size());
-        }
-        if (c.positions.size != 0) {
-            out += " positions " + format_groups(floats(c.positions), read_indices.size());
-        }
-        return out;
+        case Fn::glBegin:
+            return fn + "(" + name_in(primitives, c.i[0]) + ")";
+        case Fn::glColor3fv:
+        case Fn::glVertex2fv:
+            return fn + "(" + format_pointer(c.p) + " -> " + read() + ")";
+        case Fn::note:
+            return c.text;
     }
-    case Fn::glBegin:
-        return fn + "(" + name_in(primitives, c.i[0]) + ")";
-    case Fn::glColor3fv:
-    case Fn::glVertex2fv:
-        return fn + "(" + format_pointer(c.p) + " -> " + read() + ")";
-    case Fn::note:
-        return c.text;
-    }
-    return fn;
+    return name(c.fn);
 }
 
 }  // namespace fakes
@@ -705,7 +733,9 @@ void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* poin
 
 namespace {
 unsigned array_bit(GLenum cap) {
-    return cap == GL_VERTEX_ARRAY ? fakes::vertex_array_bit : cap == GL_COLOR_ARRAY ? fakes::colour_array_bit : 0u;
+    return cap == GL_VERTEX_ARRAY  ? fakes::vertex_array_bit
+           : cap == GL_COLOR_ARRAY ? fakes::colour_array_bit
+                                   : 0u;
 }
 }  // namespace
 
@@ -739,8 +769,10 @@ void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indic
         return;
     }
     // Read what OpenGL reads: each index, then every enabled array at it.
-    const bool colours = (s.enabled_arrays & fakes::colour_array_bit) != 0 && fakes::readable(s.colour_array, "colour");
-    const bool positions = (s.enabled_arrays & fakes::vertex_array_bit) != 0 && fakes::readable(s.vertex_array, "vertex");
+    const bool colours =
+        (s.enabled_arrays & fakes::colour_array_bit) != 0 && fakes::readable(s.colour_array, "colour");
+    const bool positions =
+        (s.enabled_arrays & fakes::vertex_array_bit) != 0 && fakes::readable(s.vertex_array, "vertex");
     c->indices.begin = static_cast<std::uint32_t>(s.index_pool.size());
     for (GLsizei k = 0; k < count; ++k) {
         s.index_pool.push_back(fakes::read_index(type, indices, k));

@@ -52,7 +52,7 @@ enum class Fn : std::uint8_t {
 };
 
 const char* name(Fn fn);
-bool is_gl(Fn fn);   // OpenGL or GLU
+bool is_gl(Fn fn);  // OpenGL or GLU
 bool is_sdl(Fn fn);
 
 // Bits of the client arrays enabled at a call.
@@ -67,21 +67,21 @@ struct Span {
 
 struct Call {
     Fn fn{};
-    std::int64_t i[4] = {};  // integer arguments in order: enums, sizes, flags
-    float f[4] = {};         // float arguments in order
-    double d[4] = {};        // double arguments in order (gluPerspective)
-    const void* p = nullptr; // the pointer argument, or the surface SDL_SetVideoMode returned
-    std::int64_t result = 0; // SDL_Init, SDL_GL_SetAttribute and SDL_PollEvent results
-    Span read;               // floats read through p during the call
-    Span indices;            // glDrawElements: the indices read
-    Span colours;            // glDrawElements: the colour array at each index (if enabled)
-    Span positions;          // glDrawElements: the vertex array at each index (if enabled)
-    std::string text;        // caption title, SDL_VIDEODRIVER at SDL_Init, error text, note name
-    std::string text2;       // caption icon title
-    bool driver_set = false; // SDL_Init: SDL_VIDEODRIVER was set (its value is in text)
-    unsigned client_arrays = 0;       // client arrays enabled when the call was made
-    std::size_t events_pending = 0;   // events queued when the call was made
-    bool context = false;             // a GL context existed when the call was made
+    std::int64_t i[4] = {};          // integer arguments in order: enums, sizes, flags
+    float f[4] = {};                 // float arguments in order
+    double d[4] = {};                // double arguments in order (gluPerspective)
+    const void* p = nullptr;         // the pointer argument, or the surface SDL_SetVideoMode returned
+    std::int64_t result = 0;         // SDL_Init, SDL_GL_SetAttribute and SDL_PollEvent results
+    Span read;                       // floats read through p during the call
+    Span indices;                    // glDrawElements: the indices read
+    Span colours;                    // glDrawElements: the colour array at each index (if enabled)
+    Span positions;                  // glDrawElements: the vertex array at each index (if enabled)
+    std::string text;                // caption title, SDL_VIDEODRIVER at SDL_Init, error text, note name
+    std::string text2;               // caption icon title
+    bool driver_set = false;         // SDL_Init: SDL_VIDEODRIVER was set (its value is in text)
+    unsigned client_arrays = 0;      // client arrays enabled when the call was made
+    std::size_t events_pending = 0;  // events queued when the call was made
+    bool context = false;            // a GL context existed when the call was made
 };
 
 // ---------------------------------------------------------------- recorder
@@ -113,9 +113,9 @@ const std::vector<std::string>& problems();
 // ---------------------------------------------------------------- SDL script
 
 struct SdlScript {
-    int init_result = 0;                  // SDL_Init's return value; negative fails
-    bool video_mode_fails = false;        // SDL_SetVideoMode returns null
-    std::string error = "no error";       // SDL_GetError's text
+    int init_result = 0;             // SDL_Init's return value; negative fails
+    bool video_mode_fails = false;   // SDL_SetVideoMode returns null
+    std::string error = "no error";  // SDL_GetError's text
     // Run after every SDL_GL_SwapBuffers with the number of swaps so far; it
     // may queue events.
     std::function<void(int swaps)> after_swap;

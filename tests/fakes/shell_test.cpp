@@ -63,6 +63,7 @@ std::vector<float> float_clock(float start, int frames) {
 
 std::vector<std::uint32_t> all_bits(const std::vector<float>& v) {
     std::vector<std::uint32_t> out;
+    out.reserve(v.size());
     for (float x : v) {
         out.push_back(bits(x));
     }
@@ -109,7 +110,7 @@ struct FailureCase {
 TEST_F(WindowTest, FailureStopsEarlyAndLeavesNothingToFree) {
     const std::vector<std::string> opening = window_opening("t", 640, 480, "0x40000002", 1);
     std::vector<std::string> up_to_video_mode(opening.begin(), opening.end() - 2);
-    up_to_video_mode.push_back("SDL_SetVideoMode(640, 480, 32, 0x40000002) -> null");
+    up_to_video_mode.emplace_back("SDL_SetVideoMode(640, 480, 32, 0x40000002) -> null");
     const FailureCase cases[] = {
         {"SDL_Init fails", -1, false, {"SDL_Init(0x21) -> -1 [SDL_VIDEODRIVER=x11]"}},
         {"no video mode, so no caption", 0, true, up_to_video_mode},
@@ -219,15 +220,16 @@ TEST_F(FrameLoopTest, RunsFromWindowToEndInOrder) {
             "SDL_FreeSurface(surface#1)",
             "SDL_Quit()",
         };
-        EXPECT_TRUE(same_stream(stream(), joined(window_opening(caption, 640, 480, "0x40000002", 1), frames_and_end)));
+        EXPECT_TRUE(same_stream(stream(),
+                                joined(window_opening(caption, 640, 480, "0x40000002", 1), frames_and_end)));
     }
 }
 
 struct EventScript {
     const char* name;
-    std::vector<Uint8> before_start;                // queued before the loop starts
-    std::map<int, std::vector<Uint8>> after_swap;   // queued after swap n
-    int frames;                                     // frames drawn before the program ends
+    std::vector<Uint8> before_start;               // queued before the loop starts
+    std::map<int, std::vector<Uint8>> after_swap;  // queued after swap n
+    int frames;                                    // frames drawn before the program ends
 };
 
 std::vector<EventScript> event_scripts() {
@@ -238,12 +240,15 @@ std::vector<EventScript> event_scripts() {
         {"key while running", {}, {{3, {SDL_KEYDOWN}}}, 4},
         {"close request while running", {}, {{5, {SDL_QUIT}}}, 6},
         {"other events never stop the loop",
-         {SDL_KEYUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_ACTIVEEVENT, SDL_VIDEOEXPOSE,
-          SDL_VIDEORESIZE, SDL_SYSWMEVENT, SDL_USEREVENT},
+         {SDL_KEYUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_ACTIVEEVENT,
+          SDL_VIDEOEXPOSE, SDL_VIDEORESIZE, SDL_SYSWMEVENT, SDL_USEREVENT},
          {{2, {SDL_KEYUP, SDL_MOUSEMOTION}}, {4, {SDL_KEYDOWN}}},
          5},
         {"a stream of motion holds the first frame back", motion_stream, {{1, {SDL_KEYDOWN}}}, 2},
-        {"a key among other events", {}, {{2, {SDL_MOUSEMOTION, SDL_KEYDOWN, SDL_MOUSEMOTION, SDL_ACTIVEEVENT}}}, 3},
+        {"a key among other events",
+         {},
+         {{2, {SDL_MOUSEMOTION, SDL_KEYDOWN, SDL_MOUSEMOTION, SDL_ACTIVEEVENT}}},
+         3},
         {"events before every frame",
          {SDL_MOUSEMOTION},
          {{1, {SDL_MOUSEMOTION, SDL_MOUSEMOTION}},

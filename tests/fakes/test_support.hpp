@@ -117,7 +117,7 @@ inline void event_after_swap(int n, Uint8 type) {
 // Sends what one standard stream of this process receives to a temporary
 // file while it lives; text() gives what arrived.
 class CapturedStream {
-public:
+ public:
     explicit CapturedStream(int fd) : fd_(fd), file_(std::tmpfile()) {
         flush();
         saved_ = ::dup(fd_);
@@ -142,7 +142,7 @@ public:
         return out;
     }
 
-private:
+ private:
     void flush() const { std::fflush(fd_ == STDERR_FILENO ? stderr : stdout); }
     void restore() {
         if (saved_ >= 0) {
@@ -162,7 +162,7 @@ private:
 // at 0, no window, and SDL_VIDEODRIVER unset; the user's value comes back
 // afterwards.
 class FakesTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override {
         if (const char* driver = std::getenv("SDL_VIDEODRIVER")) {
             had_driver_ = true;
@@ -184,7 +184,7 @@ protected:
         }
     }
 
-private:
+ private:
     bool had_driver_ = false;
     std::string saved_driver_;
 };
