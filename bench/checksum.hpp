@@ -76,15 +76,16 @@ inline void report_checksum(benchmark::State& state, bool ok) {
 }  // namespace bench
 
 // main() that fails when a checksum did.
-#define BENCH_MAIN_WITH_CHECKSUMS()                                          \
-    int main(int argc, char** argv) {                                        \
-        ::benchmark::Initialize(&argc, argv);                                \
-        if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;  \
-        ::benchmark::RunSpecifiedBenchmarks();                               \
-        ::benchmark::Shutdown();                                             \
-        if (::bench::any_checksum_failed()) {                                \
+#define BENCH_MAIN_WITH_CHECKSUMS()                                               \
+    int main(int argc, char** argv) {                                             \
+        ::benchmark::Initialize(&argc, argv);                                     \
+        if (::benchmark::ReportUnrecognizedArguments(argc, argv))                 \
+            return 1;                                                             \
+        ::benchmark::RunSpecifiedBenchmarks();                                    \
+        ::benchmark::Shutdown();                                                  \
+        if (::bench::any_checksum_failed()) {                                     \
             std::fprintf(stderr, "%s: a benchmark's checksum failed\n", argv[0]); \
-            return 1;                                                        \
-        }                                                                    \
-        return 0;                                                            \
+            return 1;                                                             \
+        }                                                                         \
+        return 0;                                                                 \
     }

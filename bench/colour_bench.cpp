@@ -26,7 +26,8 @@ void looping_colours(float time) {
         a = 0.0f;
     }
     for (int i = 0; i < 4; ++i) {
-        quad_colours[i] = odd ? ormath::mix(palette_a[i], palette_b[i], a) : ormath::mix(palette_b[i], palette_a[i], a);
+        quad_colours[i] =
+            odd ? ormath::mix(palette_a[i], palette_b[i], a) : ormath::mix(palette_b[i], palette_a[i], a);
     }
 }
 
@@ -58,10 +59,10 @@ void timed(benchmark::State& state, float time) {
 
 const bool registered = [] {
     for (const clock_case& c : clocks) {
-        benchmark::RegisterBenchmark((std::string("colour_step/constant/") + c.name).c_str(), timed<animate_colours>,
-                                     c.time);
-        benchmark::RegisterBenchmark((std::string("colour_step/loop/") + c.name).c_str(), timed<looping_colours>,
-                                     c.time);
+        benchmark::RegisterBenchmark((std::string("colour_step/constant/") + c.name).c_str(),
+                                     timed<animate_colours>, c.time);
+        benchmark::RegisterBenchmark((std::string("colour_step/loop/") + c.name).c_str(),
+                                     timed<looping_colours>, c.time);
     }
     return true;
 }();

@@ -30,15 +30,16 @@ int main(int argc, char** argv) {
         scene_render(clock);
     }
     if (gl_stub_calls != static_cast<unsigned long>(frames) * FRAME_GL_CALLS) {
-        std::fprintf(stderr, "%s: %lu GL calls in %ld frames, expected %d per frame\n", argv[0], gl_stub_calls, frames,
-                     FRAME_GL_CALLS);
+        std::fprintf(stderr, "%s: %lu GL calls in %ld frames, expected %d per frame\n", argv[0],
+                     gl_stub_calls, frames, FRAME_GL_CALLS);
         return 1;
     }
     // Past 2^21 the clock is a whole even number: every corner shows palette_b.
     if (start >= 0x1p21f) {
         for (int i = 0; i < 4; ++i) {
             if (quad_colours[i] != palette_b[i]) {
-                std::fprintf(stderr, "%s: corner %d is not palette_b's colour at clock %g\n", argv[0], i, clock);
+                std::fprintf(stderr, "%s: corner %d is not palette_b's colour at clock %g\n", argv[0], i,
+                             clock);
                 return 1;
             }
         }

@@ -16,7 +16,9 @@
 // last mark the lines are written and the process ends with status 0.
 //
 // Each line: frame, monotonic ns, allocations made directly by the main
-// executable's own code, allocations by anyone, resident and peak KiB.
+// executable's own code, allocations by anyone, resident and peak KiB, and
+// the CPU time the process has used (all its threads), which a busy machine
+// disturbs far less than the wall-clock rate.
 // The first line is the first swap's mark.
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -95,10 +97,11 @@ constexpr int max_marks = 8;
 struct mark {
     std::uint64_t frame, ns, own, all;
     long rss_kib, peak_kib;
+    std::uint64_t cpu_us;
 };
 mark marks[max_marks];
-int n_marks = 0;         // marks wanted
-int taken = 0;           // marks taken
+int n_marks = 0;  // marks wanted
+int taken = 0;    // marks taken
 std::uint64_t at_frame[max_marks];
 double at_seconds[max_marks];
 bool by_time = false;
@@ -131,7 +134,8 @@ long resident_kib() {
 
 [[noreturn]] void fail(const char* why) {
     const char prefix[] = "frame_probe: ";
-    if (write(2, prefix, sizeof prefix - 1) < 0 || write(2, why, std::strlen(why)) < 0 || write(2, "\n", 1) < 0) {
+    if (write(2, prefix, sizeof prefix - 1) < 0 || write(2, why, std::strlen(why)) < 0 ||
+        write(2, "\n", 1) < 0) {
     }
     _exit(3);
 }
@@ -164,8 +168,14 @@ void configure() {
 void take_mark(std::uint64_t t) {
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
-    marks[taken++] = {frames, t, __atomic_load_n(&own_allocations, __ATOMIC_RELAXED),
-                      __atomic_load_n(&all_allocations, __ATOMIC_RELAXED), resident_kib(), usage.ru_maxrss};
+    marks[taken++] = {frames,
+                      t,
+                      __atomic_load_n(&own_allocations, __ATOMIC_RELAXED),
+                      __atomic_load_n(&all_allocations, __ATOMIC_RELAXED),
+                      resident_kib(),
+                      usage.ru_maxrss,
+                      std::uint64_t(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000u +
+                          std::uint64_t(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec)};
 }
 
 [[noreturn]] void finish() {
@@ -175,12 +185,13 @@ void take_mark(std::uint64_t t) {
     }
     for (int i = 0; i < taken; ++i) {
         char line[256];
-        const int n = std::snprintf(line, sizeof line,
-                                    "frame=%llu ns=%llu own_allocations=%llu all_allocations=%llu rss_kib=%ld "
-                                    "peak_kib=%ld\n",
-                                    (unsigned long long)marks[i].frame, (unsigned long long)marks[i].ns,
-                                    (unsigned long long)marks[i].own, (unsigned long long)marks[i].all,
-                                    marks[i].rss_kib, marks[i].peak_kib);
+        const int n =
+            std::snprintf(line, sizeof line,
+                          "frame=%llu ns=%llu own_allocations=%llu all_allocations=%llu rss_kib=%ld "
+                          "peak_kib=%ld cpu_us=%llu\n",
+                          (unsigned long long)marks[i].frame, (unsigned long long)marks[i].ns,
+                          (unsigned long long)marks[i].own, (unsigned long long)marks[i].all,
+                          marks[i].rss_kib, marks[i].peak_kib, (unsigned long long)marks[i].cpu_us);
         if (write(fd, line, std::size_t(n)) != n) {
             fail("cannot write FRAMEPROBE_OUT");
         }

@@ -77,7 +77,9 @@ def throughput(args):
                                         timeout=args.warmup + args.seconds + 60)
             first, begin, end = marks[0], marks[1], marks[2]
             fps = (end["frame"] - begin["frame"]) / ((end["ns"] - begin["ns"]) / 1e9)
-            runs[name].append({"rep": rep, "fps": fps, "startup_ms": (first["ns"] - started) / 1e6})
+            cpu_us = (end["cpu_us"] - begin["cpu_us"]) / (end["frame"] - begin["frame"])
+            runs[name].append({"rep": rep, "fps": fps, "cpu_us_per_frame": cpu_us,
+                               "startup_ms": (first["ns"] - started) / 1e6})
         print(f"measure: throughput repetition {rep + 1}/{args.reps}: " +
               ", ".join(f"{n} {runs[n][-1]['fps']:.0f}" for n in names), file=sys.stderr)
     return {"reps": args.reps, "warmup_s": args.warmup, "seconds": args.seconds,

@@ -96,10 +96,12 @@ void rotate(float degrees, const float* u, float* r) {
     const float rad = degrees * degree;
     const float c = std::cos(rad), s = std::sin(rad);
     const float t[3] = {(1 - c) * u[0], (1 - c) * u[1], (1 - c) * u[2]};
+    // clang-format off
     const float m[16] = {c + t[0] * u[0],        t[0] * u[1] + s * u[2], t[0] * u[2] - s * u[1], 0,
                          t[1] * u[0] - s * u[2], c + t[1] * u[1],        t[1] * u[2] + s * u[0], 0,
                          t[2] * u[0] + s * u[1], t[2] * u[1] - s * u[0], c + t[2] * u[2],        0,
                          0,                      0,                      0,                      1};
+    // clang-format on
     std::memcpy(r, m, sizeof m);
 }
 
@@ -169,7 +171,8 @@ struct rotate_ormath {
 struct rotate_eigen {
     static constexpr std::size_t n = 16;
     void operator()(unsigned j, float* out) const {
-        const Eigen::Affine3f r(Eigen::AngleAxisf(in.angle[j] * degree, Eigen::Vector3f(axis[0], axis[1], axis[2])));
+        const Eigen::Affine3f r(
+            Eigen::AngleAxisf(in.angle[j] * degree, Eigen::Vector3f(axis[0], axis[1], axis[2])));
         put(r.matrix(), out);
     }
 };
@@ -216,7 +219,9 @@ struct perspective_eigen {
 };
 struct perspective_plain {
     static constexpr std::size_t n = 16;
-    void operator()(unsigned j, float* out) const { plain::perspective(in.fovy[j], aspect, z_near, z_far, out); }
+    void operator()(unsigned j, float* out) const {
+        plain::perspective(in.fovy[j], aspect, z_near, z_far, out);
+    }
 };
 
 struct mix_ormath {
@@ -243,14 +248,15 @@ struct mix_plain {
 struct modelview_ormath {
     static constexpr std::size_t n = 16;
     void operator()(unsigned j, float* out) const {
-        put(ormath::translate(ormath::vec3(0, 0, -4)) * ormath::rotate(in.angle[j], ormath::vec3(0, 0, 1)), out);
+        put(ormath::translate(ormath::vec3(0, 0, -4)) * ormath::rotate(in.angle[j], ormath::vec3(0, 0, 1)),
+            out);
     }
 };
 struct modelview_eigen {
     static constexpr std::size_t n = 16;
     void operator()(unsigned j, float* out) const {
-        const Eigen::Affine3f r =
-            Eigen::Translation3f(0, 0, -4) * Eigen::AngleAxisf(in.angle[j] * degree, Eigen::Vector3f::UnitZ());
+        const Eigen::Affine3f r = Eigen::Translation3f(0, 0, -4) *
+                                  Eigen::AngleAxisf(in.angle[j] * degree, Eigen::Vector3f::UnitZ());
         put(r.matrix(), out);
     }
 };

@@ -37,6 +37,8 @@ packages=(
     # the compatibility layer's runtime, in a folder of its own beside the
     # classic library, so one build can be tested on both
     libsdl1.2-compat
+    # benchmarks: instruction counts, plots, the renderer's name
+    valgrind python3-matplotlib mesa-utils
 )
 
 if [ -z "$sdl_headers" ]; then
