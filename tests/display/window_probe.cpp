@@ -160,8 +160,9 @@ bool overlaps(const XWindowAttributes& a, const XWindowAttributes& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
-// Whether the window is mapped and no window above it overlaps it.
-bool uncovered(Display* display, Window window, XWindowAttributes& target) {
+// Whether the window is mapped and no window above it overlaps it; else
+// `cover` names the window above it.
+bool uncovered(Display* display, Window window, XWindowAttributes& target, std::string& cover) {
     XGetWindowAttributes(display, window, &target);
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
@@ -174,7 +175,13 @@ bool uncovered(Display* display, Window window, XWindowAttributes& target) {
         }
         XWindowAttributes other{};
         XGetWindowAttributes(display, children[i], &other);
-        covered = covered || (above && other.map_state == IsViewable && overlaps(target, other));
+        if (!covered && above && other.map_state == IsViewable && overlaps(target, other)) {
+            covered = true;
+            char text[96];
+            std::snprintf(text, sizeof text, "0x%lx (%dx%d at %d,%d)", children[i], other.width, other.height,
+                          other.x, other.y);
+            cover = text;
+        }
     }
     XFree(children);
     return above && !covered && target.map_state == IsViewable;
@@ -186,19 +193,20 @@ int shot(Display* display, Window window, const char* path) {
     // server grabbed, after checking that no other client's window has been
     // mapped over it meanwhile.
     XWindowAttributes target{};
+    std::string cover = "none";
     bool ready = false;
     for (int attempt = 0; attempt < 20 && !ready; ++attempt) {
         XRaiseWindow(display, window);
         XSync(display, False);
         usleep(200 * 1000);
         XGrabServer(display);
-        ready = uncovered(display, window, target);
+        ready = uncovered(display, window, target, cover);
         if (!ready) {
             XUngrabServer(display);
         }
     }
     if (!ready) {
-        fail("the window stays covered by other windows");
+        fail(("the window stays covered, last by window " + cover).c_str());
     }
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(target.width),
                               static_cast<unsigned>(target.height), AllPlanes, ZPixmap);
