@@ -191,6 +191,22 @@ TEST_F(FakesSelfTest, SafetyStopEndsARunawayLoop) {
     EXPECT_EQ(fakes::problems().front(), "safety stop: 50 swaps, SDL_QUIT queued");
 }
 
+// Nor can one that keeps polling an empty queue and never presents a frame.
+TEST_F(FakesSelfTest, SafetyStopEndsALoopThatNeverSwaps) {
+    open_context();
+    fakes::sdl().idle_poll_limit = 30;
+    int polls = 0;
+    EXPECT_THROW(
+        for (;;) {
+            ++polls;
+            SDL_PollEvent(nullptr);
+        },
+        std::runtime_error);
+    EXPECT_EQ(polls, 30);
+    ASSERT_EQ(fakes::problems().size(), 1u);
+    EXPECT_EQ(fakes::problems().front(), "safety stop: 30 polls of an empty queue, no swap");
+}
+
 TEST_F(FakesSelfTest, SurfacesAreDistinctPerCall) {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     SDL_Surface* first = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL);

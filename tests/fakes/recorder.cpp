@@ -34,6 +34,7 @@ struct State {
     bool context = false;
     std::deque<SDL_Event> queue;
     int swaps = 0;
+    int idle_polls = 0;                // polls of an empty queue since the last swap
     std::deque<SDL_Surface> surfaces;  // a deque keeps handed-out addresses stable
     std::vector<bool> live;
     std::string error_text;  // the buffer SDL_GetError hands out
@@ -346,6 +347,7 @@ void reset() {
     s.context = false;
     s.queue.clear();
     s.swaps = 0;
+    s.idle_polls = 0;
     s.surfaces.clear();
     s.live.clear();
     s.error_text.clear();
@@ -589,6 +591,12 @@ int SDL_PollEvent(SDL_Event* event) {
     auto& s = state();
     fakes::Call* c = record_sdl(Fn::SDL_PollEvent);
     if (s.queue.empty()) {
+        if (++s.idle_polls >= s.script.idle_poll_limit) {
+            fakes::problem("safety stop: " + std::to_string(s.idle_polls) +
+                           " polls of an empty queue, no swap");
+            s.idle_polls = 0;
+            throw std::runtime_error("loop polls an empty queue without presenting frames");
+        }
         return 0;
     }
     if (c != nullptr) {
@@ -611,6 +619,7 @@ void SDL_GL_SwapBuffers(void) {
     }
     record(Fn::SDL_GL_SwapBuffers);
     ++s.swaps;
+    s.idle_polls = 0;
     if (s.script.after_swap) {
         s.script.after_swap(s.swaps);
     }

@@ -122,6 +122,10 @@ struct SdlScript {
     // A loop that does not stop: at this many swaps SDL_QUIT is queued and a
     // problem noted; at twice as many the swap throws std::runtime_error.
     int swap_limit = 10000;
+    // A loop that polls an empty queue over and over without presenting a
+    // frame: after this many such polls in a row SDL_PollEvent throws
+    // std::runtime_error.
+    int idle_poll_limit = 1000;
 };
 
 SdlScript& sdl();
