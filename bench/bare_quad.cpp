@@ -31,7 +31,7 @@ int main(int, char**) {
     float t = 0;
     for (bool quit = false; !quit;) {
         SDL_Event event;
-        while (SDL_PollEvent(&event)) {
+        while (SDL_PollEvent(&event) != 0) {
             quit = quit || event.type == SDL_KEYDOWN || event.type == SDL_QUIT;
         }
         t += 0.1f;

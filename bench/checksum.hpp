@@ -60,6 +60,20 @@ struct ring_sum {
     }
 };
 
+// Whether two results are the same floats bit for bit (so -0 differs from
+// +0, and a NaN equals the same NaN).
+inline bool same_bits(const float* a, const float* b, std::size_t n) noexcept {
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t x, y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Set by any benchmark whose checksum failed; main turns it into the exit status.
 inline bool& any_checksum_failed() {
     static bool failed = false;

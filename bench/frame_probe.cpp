@@ -104,6 +104,7 @@ int n_marks = 0;  // marks wanted
 int taken = 0;    // marks taken
 std::uint64_t at_frame[max_marks];
 double at_seconds[max_marks];
+const char* out_path = nullptr;
 bool by_time = false;
 bool dump = false;
 bool configured = false;
@@ -144,7 +145,8 @@ void configure() {
     configured = true;
     const char* list = std::getenv("FRAMEPROBE_MARKS");
     const char* seconds = std::getenv("FRAMEPROBE_SECONDS");
-    if (std::getenv("FRAMEPROBE_OUT") == nullptr || (list == nullptr) == (seconds == nullptr)) {
+    out_path = std::getenv("FRAMEPROBE_OUT");
+    if (out_path == nullptr || (list == nullptr) == (seconds == nullptr)) {
         fail("set FRAMEPROBE_OUT and one of FRAMEPROBE_MARKS or FRAMEPROBE_SECONDS");
     }
     by_time = seconds != nullptr;
@@ -179,7 +181,7 @@ void take_mark(std::uint64_t t) {
 }
 
 [[noreturn]] void finish() {
-    const int fd = open(std::getenv("FRAMEPROBE_OUT"), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int fd = out_path != nullptr ? open(out_path, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
     if (fd < 0) {
         fail("cannot write FRAMEPROBE_OUT");
     }
@@ -228,8 +230,8 @@ void on_swap() {
 extern "C" {
 
 void SDL_GL_SwapBuffers(void) {
-    using swap_fn = void (*)(void);
-    static const swap_fn real = reinterpret_cast<swap_fn>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
+    using swap_fn = void (*)();
+    static const auto real = reinterpret_cast<swap_fn>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
     if (real == nullptr) {
         fail("SDL_GL_SwapBuffers not found");
     }
