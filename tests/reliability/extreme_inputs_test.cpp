@@ -112,6 +112,17 @@ TEST_F(ExtremeInputs, TransformStagesPassTheAngleOnAndKeepTheQuadsPlace) {
     }
 }
 
+TEST_F(ExtremeInputs, ModelviewTurnsFirstThenMovesAtEveryAngle) {
+    // Turning about z and moving along z commute in exact arithmetic, but not
+    // in float: where cos + (1 - cos) rounds below 1 (46 whole degrees of a
+    // turn), moving first would put the quad at -3.9999998 instead of -4.
+    for (int degrees = 0; degrees < 360; ++degrees) {
+        library_modelview(static_cast<float>(degrees) / rotation_rate);
+        const std::vector<float> loaded = fakes::floats(last(fakes::Fn::glLoadMatrixf).read);
+        EXPECT_EQ(vec4(loaded[12], loaded[13], loaded[14], loaded[15]), vec4(0, 0, -4, 1)) << degrees;
+    }
+}
+
 TEST_F(ExtremeInputs, BuildersReturnForEveryFloat) {
     const vec3 z(0, 0, 1);
     for (float v : extremes()) {
