@@ -239,17 +239,22 @@ int shot(Display* display, Window window, const char* path) {
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "glx" && argc == 2) {
-        return glx(open_display());
+    const bool known = (command == "glx" && argc == 2) || ((command == "info" || command == "close") && argc == 3) ||
+                       (command == "shot" && argc == 4);
+    if (!known) {
+        fail("usage: window_probe glx | info WID | close WID | shot WID FILE");
     }
-    if (command == "info" && argc == 3) {
-        return info(open_display(), parse_window(argv[2]));
+    Display* display = open_display();
+    int status = 0;
+    if (command == "glx") {
+        status = glx(display);
+    } else if (command == "info") {
+        status = info(display, parse_window(argv[2]));
+    } else if (command == "close") {
+        status = close(display, parse_window(argv[2]));
+    } else {
+        status = shot(display, parse_window(argv[2]), argv[3]);
     }
-    if (command == "close" && argc == 3) {
-        return close(open_display(), parse_window(argv[2]));
-    }
-    if (command == "shot" && argc == 4) {
-        return shot(open_display(), parse_window(argv[2]), argv[3]);
-    }
-    fail("usage: window_probe glx | info WID | close WID | shot WID FILE");
+    XCloseDisplay(display);
+    return status;
 }
