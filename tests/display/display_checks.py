@@ -128,8 +128,12 @@ class Demo:
         env.update(extra_env or {})
         self.stdout = open(os.path.join(workdir, "stdout"), "w+")
         self.stderr = open(os.path.join(workdir, "stderr"), "w+")
+        # A shell that runs this in the background ignores SIGINT, and SDL
+        # leaves an ignored signal ignored: start from the defaults a user's
+        # terminal gives.
         self.process = subprocess.Popen([program], env=env, cwd=workdir, stdin=subprocess.DEVNULL,
-                                        stdout=self.stdout, stderr=self.stderr)
+                                        stdout=self.stdout, stderr=self.stderr,
+                                        preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
         self.window = None
         self.helpers = []
 
@@ -192,11 +196,17 @@ class Demo:
             raise CheckFailed(f"{what}: {self.name()} still running {bound:g} s later")
         elapsed = time.monotonic() - start
         expect(status == 0, f"{what}: {self.name()} ended with status {status}; stderr: {self.errors()!r}")
+        self.stdout.seek(0)
+        printed = self.stdout.read()
+        expect(not printed, f"{what}: {self.name()} printed {printed[:200]!r}")
         return elapsed
 
 
 def run_tool(args, env, timeout=20):
-    result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+    try:
+        result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise CheckFailed(f"{' '.join(args)} did not finish within {timeout} s")
     expect(result.returncode == 0, f"{' '.join(args)} failed: {result.stderr.strip()}")
     return result.stdout
 
@@ -439,10 +449,11 @@ def lit_pixels(pixels):
 
 
 def judge_frame(path, frame, rate, scale):
-    """Every fault found in one captured frame, as text."""
+    """Every fault found in one captured frame, as text, and the largest
+    difference of a corner's colour."""
     width, height, pixels = read_ppm(path)
     if (width, height) != (WIDTH, HEIGHT):
-        return [f"frame {frame}: picture is {width}x{height}"]
+        return [f"frame {frame}: picture is {width}x{height}"], 0
     t = clock_of(frame)
     angle = math.radians(f32(t * rate))
     faults = []
@@ -468,16 +479,19 @@ def judge_frame(path, frame, rate, scale):
                 if max(abs(p[k] - q[k]) for k in range(3)) > NEIGHBOUR_TOLERANCE:
                     faults.append(f"frame {frame}: colour jumps at interior pixel ({x}, {y}): {tuple(q)} -> {tuple(p)}")
             if len(faults) > 20:
-                return faults
+                return faults, 0
         previous = (row, inner)
+    worst = 0
     for i, colour in enumerate(colours_at(t, scale)):
         x, y = corner_pixel(i, angle)
         want = tuple(round(channel * 255) for channel in colour)
         got = tuple(pixels[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3])
-        if max(abs(g - w) for g, w in zip(got, want)) > CORNER_TOLERANCE:
+        difference = max(abs(g - w) for g, w in zip(got, want))
+        worst = max(worst, difference)
+        if difference > CORNER_TOLERANCE:
             faults.append(f"frame {frame} (clock {t!r}, angle {f32(t * rate)!r} deg): corner {i} at pixel "
                           f"({x}, {y}) is {got}, expected {want} within {CORNER_TOLERANCE}")
-    return faults
+    return faults, worst
 
 
 def judge_screenshot(path, captured):
@@ -538,13 +552,17 @@ def check_picture(args, program, workdir):
         run_tool([args.probe, "close", wid], demo.env)
         demo.wait_end("close request")
     faults = []
+    worst = 0
     for frame in FRAMES:
-        faults += judge_frame(paths[frame], frame, rate, scale)
+        found, difference = judge_frame(paths[frame], frame, rate, scale)
+        faults += found
+        worst = max(worst, difference)
     faults += judge_screenshot(screenshot, lit_pixels(read_ppm(paths[1])[2]))
     if faults:
         raise CheckFailed("\n".join(faults) + f"\nthe pictures are kept in {folder}")
     shutil.rmtree(folder)
-    print(f"{name}: frames {FRAMES} and a live screenshot as expected")
+    print(f"{name}: frames {FRAMES} and a live screenshot as expected; corner colours within {worst} "
+          f"of {CORNER_TOLERANCE} units")
 
 
 def check_gtest(args, command, workdir):
