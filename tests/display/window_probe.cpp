@@ -187,20 +187,40 @@ bool uncovered(Display* display, Window window, XWindowAttributes& target, std::
     return above && !covered && target.map_state == IsViewable;
 }
 
+// The child of the root that holds the window: the window itself, or the
+// frame a window manager has put around it.
+Window top_level(Display* display, Window window) {
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
+            return window;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root || parent == 0) {
+            return window;
+        }
+        window = parent;
+    }
+}
+
 int shot(Display* display, Window window, const char* path) {
     // Raised, the window shows nothing until its program draws again (there
     // is no backing store); so raise, let it draw, then read it with the
     // server grabbed, after checking that no other client's window has been
     // mapped over it meanwhile.
-    XWindowAttributes target{};
+    const Window frame = top_level(display, window);
+    XWindowAttributes stacked{};
     std::string cover = "none";
     bool ready = false;
     for (int attempt = 0; attempt < 20 && !ready; ++attempt) {
-        XRaiseWindow(display, window);
+        XRaiseWindow(display, frame);
         XSync(display, False);
         usleep(200 * 1000);
         XGrabServer(display);
-        ready = uncovered(display, window, target, cover);
+        ready = uncovered(display, frame, stacked, cover);
         if (!ready) {
             XUngrabServer(display);
         }
@@ -208,6 +228,8 @@ int shot(Display* display, Window window, const char* path) {
     if (!ready) {
         fail(("the window stays covered, last by window " + cover).c_str());
     }
+    XWindowAttributes target{};
+    XGetWindowAttributes(display, window, &target);
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(target.width),
                               static_cast<unsigned>(target.height), AllPlanes, ZPixmap);
     XUngrabServer(display);
