@@ -20,6 +20,7 @@ means skipped: no display with GLX, outside CI.
 import argparse
 import math
 import os
+import re
 import shutil
 import signal
 import struct
@@ -365,7 +366,7 @@ CENTRE = (WIDTH / 2, HEIGHT / 2)
 # and the float transform is off by far less than 0.01 px, so 1 px is ample
 # and still finds a square misplaced, mis-sized or mis-turned by a pixel.
 EDGE_MARGIN = 1.0
-# Steps along the diagonal from a corner to the sampled pixel.
+# How far in from a corner, along the diagonal, its colour is sampled (px).
 CORNER_STEP = 3.0
 # Within one triangle the colour is linear; across the side of 2 * HALF_SIDE
 # px it changes by at most 1 per channel, so its gradient is at most
@@ -407,10 +408,11 @@ def colours_at(t, scale):
 def read_ppm(path):
     with open(path, "rb") as f:
         data = f.read()
-    fields = data.split(maxsplit=4)
-    expect(fields[0] == b"P6" and fields[3] == b"255", f"{path} is not an 8-bit binary PPM")
-    width, height = int(fields[1]), int(fields[2])
-    pixels = fields[4]
+    # One whitespace byte ends the header; the pixels may begin with more.
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    expect(header is not None, f"{path} is not an 8-bit binary PPM")
+    width, height = int(header.group(1)), int(header.group(2))
+    pixels = data[header.end():]
     expect(len(pixels) == width * height * 3, f"{path} is truncated")
     return width, height, pixels
 
