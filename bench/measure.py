@@ -79,7 +79,7 @@ def throughput(args):
             fps = (end["frame"] - begin["frame"]) / ((end["ns"] - begin["ns"]) / 1e9)
             cpu_us = (end["cpu_us"] - begin["cpu_us"]) / (end["frame"] - begin["frame"])
             runs[name].append({"rep": rep, "fps": fps, "cpu_us_per_frame": cpu_us,
-                               "startup_ms": (first["ns"] - started) / 1e6})
+                               "startup_ms": (first["ns"] - started) / 1e6, "startup_cpu_ms": first["cpu_us"] / 1e3})
         print(f"measure: throughput repetition {rep + 1}/{args.reps}: " +
               ", ".join(f"{n} {runs[n][-1]['fps']:.0f}" for n in names), file=sys.stderr)
     return {"reps": args.reps, "warmup_s": args.warmup, "seconds": args.seconds,
