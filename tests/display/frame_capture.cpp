@@ -72,7 +72,8 @@ void save_back_buffer(long number) {
     std::fprintf(file, "P6\n%d %d\n255\n", width, height);
     // GL's rows run bottom to top, a picture's top to bottom.
     for (int row = height - 1; row >= 0; --row) {
-        std::fwrite(pixels.data() + static_cast<size_t>(row) * width * 3, 1, static_cast<size_t>(width) * 3, file);
+        std::fwrite(pixels.data() + static_cast<size_t>(row) * width * 3, 1, static_cast<size_t>(width) * 3,
+                    file);
     }
     // Renamed only when complete, so a reader never sees half a frame.
     if (std::fclose(file) == 0) {
@@ -83,8 +84,8 @@ void save_back_buffer(long number) {
 }  // namespace
 
 extern "C" void SDL_GL_SwapBuffers(void) {
-    using swap_function = void (*)(void);
-    static const swap_function real = reinterpret_cast<swap_function>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
+    using swap_function = void (*)();
+    static const auto real = reinterpret_cast<swap_function>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
     ++frame;
     if (next_wanted < wanted_count && frame == wanted[next_wanted]) {
         ++next_wanted;

@@ -65,7 +65,7 @@ std::string describe(const Matrix& m) {
 }
 
 class MesaMatrices : public ::testing::Test {
-protected:
+ protected:
     static void SetUpTestSuite() {
         window_open = create_window("mesa_matrices_test", 640, 480, false);
         if (!window_open) {
@@ -79,7 +79,7 @@ protected:
     static void compare(const Matrix& ormath, const Matrix& mesa, unsigned exact, double tolerance,
                         const std::string& what, double& worst) {
         for (int i = 0; i < 16; ++i) {
-            if ((exact >> i) & 1u) {
+            if (((exact >> i) & 1u) != 0) {
                 EXPECT_EQ(ormath[i], mesa[i]) << what << ", entry " << i << "\normath:" << describe(ormath)
                                               << "\nmesa:  " << describe(mesa);
                 continue;
@@ -115,8 +115,8 @@ TEST_F(MesaMatrices, ProjectionMatchesGluPerspective) {
         const double allowed = 16 * u * std::fabs(mesa[i]);
         const double difference = std::fabs(static_cast<double>(ormath[i]) - mesa[i]);
         worst = std::max(worst, difference / allowed);
-        EXPECT_LE(difference, allowed) << "entry " << i << "\normath:" << describe(ormath) << "\nmesa:  "
-                                       << describe(mesa);
+        EXPECT_LE(difference, allowed)
+            << "entry " << i << "\normath:" << describe(ormath) << "\nmesa:  " << describe(mesa);
     }
     for (int i = 0; i < 16; ++i) {
         if (i != 0 && i != 5 && i != 10 && i != 14) {
@@ -159,16 +159,24 @@ TEST_F(MesaMatrices, ModelviewMatchesTranslateThenRotate) {
             break;  // one clock value's report says it all
         }
     }
-    std::printf("model-view over %zu clock values: worst difference %.3f of the bound\n", clocks.size(), worst);
+    std::printf("model-view over %zu clock values: worst difference %.3f of the bound\n", clocks.size(),
+                worst);
 }
 
 TEST_F(MesaMatrices, RotateMatchesGlRotateAboutAnyAxis) {
     const float third = 1.0f / std::sqrt(3.0f);
     const std::vector<ormath::vec3> axes = {
-        {1, 0, 0},     {0, 1, 0},       {0, 0, -1},          {0.6f, 0.8f, 0},
-        {0, 0.6f, -0.8f}, {third, third, third}, {-0.36f, 0.48f, 0.8f}, {-1, 0, 0},
+        {1, 0, 0},
+        {0, 1, 0},
+        {0, 0, -1},
+        {0.6f, 0.8f, 0},
+        {0, 0.6f, -0.8f},
+        {third, third, third},
+        {-0.36f, 0.48f, 0.8f},
+        {-1, 0, 0},
     };
-    const std::vector<float> angles = {-720, -359.5f, -90, -45, -1, 0.5f, 1, 30, 90, 123.4f, 180, 270, 359, 1000};
+    const std::vector<float> angles = {-720, -359.5f, -90,    -45, -1,  0.5f, 1,
+                                       30,   90,      123.4f, 180, 270, 359,  1000};
     glMatrixMode(GL_MODELVIEW);
     double worst = 0;
     for (const ormath::vec3& axis : axes) {

@@ -17,10 +17,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -84,7 +84,8 @@ GlxVisual glx_properties(Display* display, VisualID id) {
     int value = 0;
     result.gl = glXGetConfig(display, info, GLX_USE_GL, &value) == 0 && value != 0;
     result.rgba = result.gl && glXGetConfig(display, info, GLX_RGBA, &value) == 0 && value != 0;
-    result.double_buffered = result.gl && glXGetConfig(display, info, GLX_DOUBLEBUFFER, &value) == 0 && value != 0;
+    result.double_buffered =
+        result.gl && glXGetConfig(display, info, GLX_DOUBLEBUFFER, &value) == 0 && value != 0;
     XFree(info);
     return result;
 }
@@ -93,9 +94,10 @@ void print_tree(Display* display, Window window, int depth) {
     XWindowAttributes attributes{};
     XGetWindowAttributes(display, window, &attributes);
     const GlxVisual glx = glx_properties(display, XVisualIDFromVisual(attributes.visual));
-    std::printf("drawable depth=%d id=0x%lx size=%dx%d mapped=%d visual=0x%lx gl=%d rgba=%d double=%d\n", depth,
-                window, attributes.width, attributes.height, attributes.map_state == IsViewable ? 1 : 0,
-                XVisualIDFromVisual(attributes.visual), glx.gl, glx.rgba, glx.double_buffered);
+    std::printf("drawable depth=%d id=0x%lx size=%dx%d mapped=%d visual=0x%lx gl=%d rgba=%d double=%d\n",
+                depth, window, attributes.width, attributes.height,
+                attributes.map_state == IsViewable ? 1 : 0, XVisualIDFromVisual(attributes.visual),
+                glx.gl ? 1 : 0, glx.rgba ? 1 : 0, glx.double_buffered ? 1 : 0);
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
     if (XQueryTree(display, window, &root, &parent, &children, &count) != 0) {
@@ -108,10 +110,11 @@ void print_tree(Display* display, Window window, int depth) {
 
 int glx(Display* display) {
     int error_base = 0, event_base = 0;
-    if (!glXQueryExtension(display, &error_base, &event_base)) {
+    if (glXQueryExtension(display, &error_base, &event_base) == False) {
         fail("the display has no GLX extension");
     }
-    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8, None};
+    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
+                        None};
     XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), attributes);
     if (visual == nullptr) {
         fail("GLX offers no double-buffered RGBA visual with 8 bits per channel");
@@ -246,10 +249,13 @@ int shot(Display* display, Window window, const char* path) {
     for (int y = 0; y < image->height; ++y) {
         for (int x = 0; x < image->width; ++x) {
             const unsigned long pixel = XGetPixel(image, x, y);
-            row[3 * x] = static_cast<unsigned char>((pixel & image->red_mask) >> __builtin_ctzl(image->red_mask));
-            row[3 * x + 1] =
+            const size_t at = static_cast<size_t>(x) * 3;
+            row[at] =
+                static_cast<unsigned char>((pixel & image->red_mask) >> __builtin_ctzl(image->red_mask));
+            row[at + 1] =
                 static_cast<unsigned char>((pixel & image->green_mask) >> __builtin_ctzl(image->green_mask));
-            row[3 * x + 2] = static_cast<unsigned char>((pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
+            row[at + 2] =
+                static_cast<unsigned char>((pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
         }
         std::fwrite(row.data(), 1, row.size(), file);
     }
@@ -261,7 +267,8 @@ int shot(Display* display, Window window, const char* path) {
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
-    const bool known = (command == "glx" && argc == 2) || ((command == "info" || command == "close") && argc == 3) ||
+    const bool known = (command == "glx" && argc == 2) ||
+                       ((command == "info" || command == "close") && argc == 3) ||
                        (command == "shot" && argc == 4);
     if (!known) {
         fail("usage: window_probe glx | info WID | close WID | shot WID FILE");
