@@ -50,6 +50,10 @@ class CheckFailed(Exception):
     pass
 
 
+class KnownLimitation(Exception):
+    """Something the SDL library in use cannot do: reported as skipped, not passed."""
+
+
 def expect(condition, message):
     if not condition:
         raise CheckFailed(message)
@@ -221,7 +225,14 @@ def check_window(args, program, workdir):
         info = run_tool([args.probe, "info", wid], demo.env).splitlines()
         fields = dict(line.split("=", 1) for line in info if not line.startswith("drawable "))
         expect(fields.get("name") == CAPTION, f"window title is {fields.get('name')!r}")
-        expect(fields.get("icon_name") == CAPTION, f"icon title is {fields.get('icon_name')!r}")
+        icon_title = fields.get("icon_name")
+        limitation = None
+        if icon_title != CAPTION:
+            # The compatibility layer over SDL 2 (1.2.60) sets the window title
+            # but no icon title; the classic library sets both.
+            expect(sdl_flavour(demo.process.pid) == "compat" and icon_title in (None, "<none>"),
+                   f"icon title is {icon_title!r}")
+            limitation = "the SDL 1.2 compatibility layer sets no icon title (WM_ICON_NAME)"
         expect(fields.get("size") == f"{WIDTH}x{HEIGHT}", f"window size is {fields.get('size')}")
         # GL draws into the innermost window of the program's size.
         drawables = [dict(item.split("=", 1) for item in line.split()[1:])
@@ -234,7 +245,15 @@ def check_window(args, program, workdir):
         run_tool([args.probe, "close", wid], demo.env)
         demo.wait_end("close request")
     print(f"{os.path.basename(program)}: window {drawn['id']} {fields['size']}, visual {drawn['visual']} "
-          "double-buffered, titles as expected")
+          "double-buffered, window title as expected")
+    if limitation:
+        raise KnownLimitation(limitation)
+
+
+def sdl_flavour(pid):
+    """'compat' when the process runs on the compatibility layer over SDL 2."""
+    with open(f"/proc/{pid}/maps") as maps:
+        return "compat" if "libSDL2" in maps.read() else "classic"
 
 
 def settle(demo):
@@ -601,6 +620,9 @@ def main():
     except CheckFailed as failure:
         print(f"FAIL: {failure}")
         return 1
+    except KnownLimitation as limitation:
+        print(f"SKIP: known limitation: {limitation}")
+        return SKIP
     finally:
         shutil.rmtree(workdir, ignore_errors=True)
     return 0
