@@ -198,7 +198,10 @@ def program_instructions(build, name, folder, short, long):
              for f in ("library_modelview(float)", "fixed_modelview(float)", "animate_colours(float)",
                        "draw_quad_arrays()", "draw_quad_immediate()", "scene_render(float)")
              if (exe, f) in called_cost}
+    # The first dump: start-up and the first `short` frames.
+    _, _, before = parse_callgrind(out + ".1")
     return {"frames": frames, "total": total / frames, "own": sum(own.values()) / frames,
+            "startup": before - short * total / frames,
             "own_by_function": {f: v / frames for f, v in sorted(own.items(), key=lambda kv: -kv[1])},
             "inclusive": stage}
 
