@@ -1,6 +1,9 @@
-// Float comparison by bit pattern: == would take -0 for +0, and NaN for
-// nothing. Any NaN matches any NaN, since payloads are not part of a result.
+// Helpers of Ormath's tests. Float comparison by bit pattern: == would take
+// -0 for +0, and NaN for nothing. Any NaN matches any NaN, since payloads are
+// not part of a result.
 #pragma once
+
+#include <ormath/ormath.hpp>
 
 #include <cmath>
 #include <cstdint>
@@ -23,4 +26,12 @@ inline ::testing::AssertionResult same_floats(const float* actual, const float* 
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+// A matrix from its 16 floats in storage order (column after column).
+constexpr ormath::mat4 matrix_from(const float (&f)[16]) {
+    return {{f[0], f[1], f[2], f[3]},
+            {f[4], f[5], f[6], f[7]},
+            {f[8], f[9], f[10], f[11]},
+            {f[12], f[13], f[14], f[15]}};
 }

@@ -16,14 +16,6 @@ using ormath::vec4;
 
 namespace {
 
-mat4 from_floats(const float* f) {
-    mat4 m;
-    for (int i = 0; i < 16; ++i) {
-        m.data()[i] = f[i];
-    }
-    return m;
-}
-
 // Floats over a wide range of magnitudes and both signs, with the odd zero.
 class float_source {
  public:
@@ -62,7 +54,7 @@ TEST(Exactness, KnownCasesThatFusingChanges) {
     reference::product(exact_cases::product_a, exact_cases::product_b, reference_ab);
     ASSERT_TRUE(same_floats(reference_ab, exact_cases::product_ab, 16)) << "the table itself is wrong";
 
-    const mat4 ab = from_floats(exact_cases::product_a) * from_floats(exact_cases::product_b);
+    const mat4 ab = matrix_from(exact_cases::product_a) * matrix_from(exact_cases::product_b);
     EXPECT_TRUE(same_floats(ab.data(), exact_cases::product_ab, 16));
 
     for (const auto& c : exact_cases::mixes) {
@@ -72,22 +64,8 @@ TEST(Exactness, KnownCasesThatFusingChanges) {
 }
 
 TEST(Exactness, ConstantEvaluationGivesTheSameBits) {
-    constexpr mat4 a(vec4(exact_cases::product_a[0], exact_cases::product_a[1], exact_cases::product_a[2],
-                          exact_cases::product_a[3]),
-                     vec4(exact_cases::product_a[4], exact_cases::product_a[5], exact_cases::product_a[6],
-                          exact_cases::product_a[7]),
-                     vec4(exact_cases::product_a[8], exact_cases::product_a[9], exact_cases::product_a[10],
-                          exact_cases::product_a[11]),
-                     vec4(exact_cases::product_a[12], exact_cases::product_a[13], exact_cases::product_a[14],
-                          exact_cases::product_a[15]));
-    constexpr mat4 b(vec4(exact_cases::product_b[0], exact_cases::product_b[1], exact_cases::product_b[2],
-                          exact_cases::product_b[3]),
-                     vec4(exact_cases::product_b[4], exact_cases::product_b[5], exact_cases::product_b[6],
-                          exact_cases::product_b[7]),
-                     vec4(exact_cases::product_b[8], exact_cases::product_b[9], exact_cases::product_b[10],
-                          exact_cases::product_b[11]),
-                     vec4(exact_cases::product_b[12], exact_cases::product_b[13], exact_cases::product_b[14],
-                          exact_cases::product_b[15]));
+    constexpr mat4 a = matrix_from(exact_cases::product_a);
+    constexpr mat4 b = matrix_from(exact_cases::product_b);
     constexpr mat4 ab = a * b;
     EXPECT_TRUE(same_floats(ab.data(), exact_cases::product_ab, 16));
 
@@ -113,11 +91,11 @@ TEST(Exactness, RandomProductsAndBlendsMatchTheReference) {
         const float weight = next.weight();
 
         reference::product(a, b, expected);
-        const mat4 ab = from_floats(a) * from_floats(b);
+        const mat4 ab = matrix_from(a) * matrix_from(b);
         ASSERT_TRUE(same_floats(ab.data(), expected, 16)) << "product, round " << round;
 
         reference::transform(a, v, expected);
-        const vec4 av = from_floats(a) * vec4(v[0], v[1], v[2], v[3]);
+        const vec4 av = matrix_from(a) * vec4(v[0], v[1], v[2], v[3]);
         ASSERT_TRUE(same_floats(av.data(), expected, 4)) << "matrix times vector, round " << round;
 
         reference::mix(x, y, weight, expected);

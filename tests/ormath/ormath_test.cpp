@@ -14,14 +14,6 @@ using ormath::vec4;
 
 namespace {
 
-mat4 from_floats(const float* f) {
-    mat4 m;
-    for (int i = 0; i < 16; ++i) {
-        m.data()[i] = f[i];
-    }
-    return m;
-}
-
 // Row r, column c of the textbook notation is m[c][r].
 mat4 from_rows(const float rows[4][4]) {
     mat4 m;
@@ -86,7 +78,7 @@ TEST(Arithmetic, ScalarTimesVectorAndSum) {
 }
 
 TEST(Product, IdentityIsNeutral) {
-    const mat4 m = from_floats(exact_cases::product_a);
+    const mat4 m = matrix_from(exact_cases::product_a);
     EXPECT_TRUE(same_floats((mat4() * m).data(), m.data(), 16));
     EXPECT_TRUE(same_floats((m * mat4()).data(), m.data(), 16));
 }
@@ -124,8 +116,8 @@ TEST(Product, SmallIntegersGiveTheTextbookProduct) {
 }
 
 TEST(Product, ResultMayOverwriteAnOperand) {
-    const mat4 a = from_floats(exact_cases::product_a);
-    const mat4 b = from_floats(exact_cases::product_b);
+    const mat4 a = matrix_from(exact_cases::product_a);
+    const mat4 b = matrix_from(exact_cases::product_b);
     mat4 left = a;
     left = left * b;
     mat4 right = b;
