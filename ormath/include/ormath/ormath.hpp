@@ -189,10 +189,23 @@ inline simd4 opaque(simd4 v) noexcept {
     return v;
 }
 
+template <int lane>
+inline simd4 broadcast(simd4 v) noexcept {
+#if defined(__clang__)
+    return __builtin_shufflevector(v, v, lane, lane, lane, lane);
+#else
+    using lanes = int __attribute__((vector_size(16)));
+    return __builtin_shuffle(v, lanes{lane, lane, lane, lane});
+#endif
+}
+
 inline vec4 combine_columns(const mat4& m, const vec4& v) noexcept {
     simd4 c[4];
     std::memcpy(c, m.data(), sizeof c);
-    const simd4 sum = opaque(c[0] * v.x) + opaque(c[1] * v.y) + opaque(c[2] * v.z) + opaque(c[3] * v.w);
+    simd4 w;
+    std::memcpy(&w, v.data(), sizeof w);
+    const simd4 sum = opaque(c[0] * broadcast<0>(w)) + opaque(c[1] * broadcast<1>(w)) +
+                      opaque(c[2] * broadcast<2>(w)) + opaque(c[3] * broadcast<3>(w));
     vec4 r;
     std::memcpy(r.data(), &sum, sizeof sum);
     return r;
