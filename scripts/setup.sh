@@ -33,7 +33,7 @@ packages=(
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
     # the display tests: an X server with GLX and tools to drive it
-    xvfb xauth xdotool x11-utils imagemagick libx11-dev python3
+    xvfb xauth xdotool x11-utils imagemagick libx11-dev libxtst-dev python3
     # the compatibility layer's runtime, in a folder of its own beside the
     # classic library, so one build can be tested on both
     libsdl1.2-compat

@@ -11,23 +11,36 @@ CHECK is one of
   no-display  one stderr line and status 1 without a usable display
   picture     chosen frames checked from their clock value; a live
               screenshot from outside matches them
+  storms      queued storms of events, two keys at once, a close request
+              with a key: exactly one more frame after the first stopping
+              event taken from the queue, then status 0
+  soak        200,000 frames or 3 minutes: memory and frame rate stay steady
+  valgrind    300 frames under memcheck: no error of the project's own code
   gtest       run PROGRAM (a test executable) on the display
 PROGRAM is the path of a demo and, for gtest, its arguments.
+
+In a sanitizer build (ORMATH_SANITIZER_BUILD=1) every program started here
+runs with leak detection on, the suppressions of --lsan-suppressions and
+Mesa's driver (--driver) preloaded after the ASan runtime: the driver is
+unloaded at exit, and leaks in an unloaded library cannot be attributed.
 
 The display comes from the file the Xvfb fixture writes. Exit status 77
 means skipped: no display with GLX, outside CI.
 """
 import argparse
+import array
 import math
 import os
 import re
 import shutil
+import statistics
 import signal
 import struct
 import subprocess
 import sys
 import tempfile
 import time
+import xml.etree.ElementTree as ElementTree
 
 CAPTION = "Ormath core and Ormath extensions for intermediate mode"
 WIDTH, HEIGHT = 640, 480
@@ -103,40 +116,60 @@ def base_environment():
     return env
 
 
-def tool_environment(display):
-    """For the tools that drive a demo and for test executables: in a
-    sanitizer build, leaks that X11, GLX and Mesa keep until exit are theirs,
-    not the code under test, and must not turn a tool's status into a failure."""
-    env = base_environment()
-    env["DISPLAY"] = display
-    env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
+# Set from the command line: in a sanitizer build, Mesa's driver to preload
+# and the leak suppressions for third-party libraries.
+SANITIZER_SETTINGS = {"driver": None, "suppressions": None}
+
+
+def option_list(*items):
+    return ":".join(filter(None, items))
+
+
+def sanitizer_environment(env):
+    """Leak detection on, with the suppressions for third-party libraries."""
+    if SANITIZED and SANITIZER_SETTINGS["suppressions"]:
+        env["LSAN_OPTIONS"] = option_list(env.get("LSAN_OPTIONS"),
+                                          f"suppressions={SANITIZER_SETTINGS['suppressions']}")
+        env["ASAN_OPTIONS"] = option_list(env.get("ASAN_OPTIONS"), "detect_leaks=1")
     return env
 
 
-def preload_list(program, library):
-    """LD_PRELOAD for the capture library; ASan's runtime must come first."""
+def tool_environment(display):
+    """For the tools that drive a demo and for test executables."""
+    env = sanitizer_environment(base_environment())
+    env["DISPLAY"] = display
+    return env
+
+
+def preload_list(program, *libraries):
+    """LD_PRELOAD for a program: ASan's runtime must come first, and Mesa's
+    driver stays loaded to the end so that its leaks carry its name."""
     result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=10)
     runtimes = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
                 if "libasan.so" in line and "=>" in line]
-    return " ".join(runtimes + [library])
+    driver = [SANITIZER_SETTINGS["driver"]] if runtimes and SANITIZER_SETTINGS["driver"] else []
+    return " ".join(runtimes + driver + list(libraries))
 
 
 class Demo:
     """A running demo on the display, ended and reaped whatever happens."""
 
-    def __init__(self, program, display, workdir, extra_env=None):
+    def __init__(self, program, display, workdir, extra_env=None, wrapper=()):
         self.program = program
         # The tools that drive it see the display but not its preloads.
         self.env = tool_environment(display)
-        env = base_environment()
+        env = sanitizer_environment(base_environment())
         env["DISPLAY"] = display
+        preload = preload_list(program)
+        if preload:
+            env["LD_PRELOAD"] = preload
         env.update(extra_env or {})
         self.stdout = open(os.path.join(workdir, "stdout"), "w+")
         self.stderr = open(os.path.join(workdir, "stderr"), "w+")
         # A shell that runs this in the background ignores SIGINT, and SDL
         # leaves an ignored signal ignored: start from the defaults a user's
         # terminal gives.
-        self.process = subprocess.Popen([program], env=env, cwd=workdir, stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen(list(wrapper) + [program], env=env, cwd=workdir, stdin=subprocess.DEVNULL,
                                         stdout=self.stdout, stderr=self.stderr,
                                         preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
         self.window = None
@@ -208,6 +241,9 @@ class Demo:
 
 
 def run_tool(args, env, timeout=20):
+    preload = preload_list(args[0])  # the probe of a sanitizer build loads Mesa too
+    if preload:
+        env = dict(env, LD_PRELOAD=preload)
     try:
         result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -586,8 +622,207 @@ def check_picture(args, program, workdir):
           f"of {CORNER_TOLERANCE} units")
 
 
+# ------------------------------------------------------------------ the frame loop under stress
+
+class SwapLog:
+    """The log the capture library keeps while the program runs (see
+    frame_capture.cpp): a header of 64-bit words, then one time per swap."""
+
+    HEADER = struct.Struct("<5Q")
+    NO_STOP = 2 ** 64 - 1
+
+    def __init__(self, workdir, frames=0):
+        self.path = os.path.join(workdir, "swaps.log")
+        self.environment = {"ORMATH_SWAP_LOG": self.path, "ORMATH_SWAP_LOG_FRAMES": str(frames)}
+
+    def header(self):
+        """swaps, the swap count when the first stopping event was taken
+        (None before one), stopping events, all events taken."""
+        try:
+            with open(self.path, "rb") as f:
+                data = f.read(self.HEADER.size)
+        except OSError:
+            return 0, None, 0, 0
+        if len(data) < self.HEADER.size:
+            return 0, None, 0, 0
+        swaps, first_stop, stops, events, _ = self.HEADER.unpack(data)
+        return swaps, None if first_stop == self.NO_STOP else first_stop, stops, events
+
+    def times(self):
+        """Each logged swap's time in ns, up to the capacity."""
+        times = array.array("Q")
+        with open(self.path, "rb") as f:
+            f.seek(self.HEADER.size)
+            times.frombytes(f.read())
+        swaps = self.header()[0]
+        return times[:min(swaps, len(times))]
+
+    def wait_for(self, demo, frames, bound):
+        deadline = time.monotonic() + bound
+        while self.header()[0] < frames:
+            expect(demo.running(), f"{demo.name()} ended after {self.header()[0]} frames; "
+                                   f"stderr: {demo.errors()[-2000:]!r}")
+            expect(time.monotonic() < deadline, f"{demo.name()} drew {self.header()[0]} frames in {bound} s, "
+                                                f"not {frames}")
+            time.sleep(0.05)
+
+
+# Each case is sent by the probe on one connection while the program is
+# stopped, so that all of it is queued before the program takes any of it.
+STORMS = [
+    ("a storm of motion, button, focus, expose and resize events, then a key",
+     ["storm=100", "key=space"]),
+    ("two keys at once", ["key=a+b"]),
+    ("a close request and a key together", ["close", "key=space"]),
+    ("a key and a close request together", ["key=Escape", "close"]),
+]
+
+
+def check_storms(args, program, workdir):
+    display = display_from(args.state)
+    failures = []
+    for what, items in STORMS:
+        log = SwapLog(tempfile.mkdtemp(dir=workdir))
+        try:
+            with Demo(program, display, workdir,
+                      dict(log.environment, LD_PRELOAD=preload_list(program, args.capture))) as demo:
+                wid = demo.find_window()
+                settle(demo)
+                before = log.header()
+                demo.process.send_signal(signal.SIGSTOP)
+                try:
+                    run_tool([args.probe, "send", wid] + items, demo.env, timeout=60)
+                finally:
+                    demo.process.send_signal(signal.SIGCONT)
+                start = time.monotonic()
+                try:
+                    elapsed = demo.wait_end(what, start)
+                finally:
+                    swaps, first_stop, stops, events = log.header()
+                    if first_stop is None:
+                        # SDL 1.2 turns every pending X event into one of its own
+                        # at each poll and drops whatever its queue (127 events)
+                        # cannot hold: a key behind a full queue is lost.
+                        print(f"{demo.name()}: {what}: {events - before[3]} events taken since, none a key "
+                              "or quit event")
+                expect(first_stop is not None, f"{what}: {demo.name()} ended without taking a key or quit event")
+                expect(swaps == first_stop + 1,
+                       f"{what}: {swaps - first_stop} frames swapped after the first stopping event, not 1")
+                print(f"{demo.name()}: {what} -> {events - before[3]} events taken, {stops} of them "
+                      f"stopping; one more frame (swap {swaps}) and status 0 after {elapsed:.2f} s")
+        except CheckFailed as failure:
+            failures.append(str(failure))
+    expect(not failures, "\n".join(failures))
+
+
+SOAK_FRAMES = 200_000
+SOAK_SECONDS = 180
+SOAK_WARMUP = 5_000
+SOAK_RSS_GROWTH_KIB = 1024
+SOAK_RATE_RATIO = 0.9
+
+
+def resident_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    raise CheckFailed(f"no VmRSS for process {pid}")
+
+
+def median_rate(times):
+    """Frames per second: the median over the frames of one over each frame's time."""
+    return 1e9 / statistics.median(b - a for a, b in zip(times, times[1:]))
+
+
+def check_soak(args, program, workdir):
+    display = display_from(args.state)
+    log = SwapLog(workdir, SOAK_FRAMES)
+    with Demo(program, display, workdir,
+              dict(log.environment, LD_PRELOAD=preload_list(program, args.capture))) as demo:
+        demo.find_window()
+        log.wait_for(demo, SOAK_WARMUP, 60)
+        baseline = (log.header()[0], resident_kib(demo.process.pid))
+        start = time.monotonic()
+        highest = baseline
+        while log.header()[0] < SOAK_FRAMES and time.monotonic() - start < SOAK_SECONDS:
+            expect(demo.running(), f"{demo.name()} ended on its own after {log.header()[0]} frames: "
+                                   f"status {demo.process.returncode}, stderr: {demo.errors()[-2000:]!r}")
+            sample = (log.header()[0], resident_kib(demo.process.pid))
+            highest = max(highest, sample, key=lambda s: s[1])
+            time.sleep(0.5)
+        last = (log.header()[0], resident_kib(demo.process.pid))
+        highest = max(highest, last, key=lambda s: s[1])
+        key_time = time.monotonic()
+        press_key(args, demo)
+        elapsed = demo.wait_end("key press after the soak", key_time)
+    times = log.times()
+    tenth = len(times) // 10
+    second, final = median_rate(times[tenth:2 * tenth]), median_rate(times[-tenth:])
+    growth = highest[1] - baseline[1]
+    print(f"{demo.name()}: {len(times)} frames in {(times[-1] - times[0]) / 1e9:.1f} s; RSS {baseline[1]} KiB at "
+          f"frame {baseline[0]}, {last[1]} KiB at frame {last[0]}, highest {highest[1]} KiB at frame {highest[0]} "
+          f"(+{growth} KiB); median frame rate {second:.0f}/s in the second tenth, {final:.0f}/s in the last "
+          f"(ratio {final / second:.3f}); ended by a key with status 0 after {elapsed:.2f} s")
+    expect(growth < SOAK_RSS_GROWTH_KIB, f"RSS grew by {growth} KiB after frame {baseline[0]}")
+    expect(final >= SOAK_RATE_RATIO * second, f"the frame rate fell from {second:.0f}/s to {final:.0f}/s")
+
+
+VALGRIND_FRAMES = 300
+
+
+def frames_of(error):
+    return [(frame.findtext("obj") or "", frame.findtext("fn") or "?") for frame in error.iter("frame")]
+
+
+def culprit(frames):
+    """Where an error or allocation happens: its first frame that is neither
+    valgrind's nor the C library's allocator."""
+    for obj, fn in frames:
+        name = os.path.basename(obj)
+        if not (name.startswith("vgpreload_") or name.startswith("libc.so") or name.startswith("ld-linux")):
+            return obj, fn
+    return "", "?"
+
+
+def check_valgrind(args, program, workdir):
+    display = display_from(args.state)
+    log = SwapLog(workdir)
+    report = os.path.join(args.artifacts, f"valgrind-{os.path.basename(program)}.xml")
+    os.makedirs(args.artifacts, exist_ok=True)
+    memcheck = ["valgrind", "--tool=memcheck", "--leak-check=full", "--show-leak-kinds=definite",
+                "--errors-for-leak-kinds=definite", "--num-callers=40", "--xml=yes", f"--xml-file={report}",
+                f"--suppressions={args.valgrind_suppressions}"]
+    # One rendering thread: llvmpipe's worker threads only slow memcheck down.
+    settings = dict(log.environment, LD_PRELOAD=args.capture, LP_NUM_THREADS="0")
+    with Demo(program, display, workdir, settings, wrapper=memcheck) as demo:
+        demo.find_window()
+        log.wait_for(demo, VALGRIND_FRAMES, 240)
+        # The close request needs no input focus, so these runs need not take turns.
+        close_time = time.monotonic()
+        end_by_close(args, demo)
+        demo.wait_end("close request under memcheck", close_time, bound=120)
+    own = os.path.realpath(program)
+    ours, theirs = [], []
+    for error in ElementTree.parse(report).getroot().iter("error"):
+        obj, fn = culprit(frames_of(error))
+        text = f"{error.findtext('kind')} in {fn} ({os.path.basename(obj) or '?'}): " + \
+               (error.findtext("what") or error.findtext("xwhat/text") or "")
+        (ours if os.path.realpath(obj or "/") == own else theirs).append(text)
+    print(f"{os.path.basename(program)}: {VALGRIND_FRAMES}+ frames under memcheck; {len(ours)} errors of its own "
+          f"code, {len(theirs)} unsuppressed in other libraries; the report is {report}")
+    for text in theirs:
+        print(f"  not ours: {text}")
+    expect(not ours, "\n".join(ours))
+    expect(not theirs, "errors in third-party libraries that no suppression explains: add an entry to "
+                       f"{args.valgrind_suppressions} with its reason, or fix the caller")
+
+
 def check_gtest(args, command, workdir):
     env = tool_environment(display_from(args.state))
+    preload = preload_list(command[0])
+    if preload:
+        env["LD_PRELOAD"] = preload
     sys.stdout.flush()
     result = subprocess.run(command, env=env, cwd=workdir, stdin=subprocess.DEVNULL, timeout=120)
     expect(result.returncode == 0, f"{os.path.basename(command[0])} ended with status {result.returncode}")
@@ -599,6 +834,9 @@ CHECKS = {
     "keys": check_endings,
     "no-display": check_no_display,
     "picture": check_picture,
+    "storms": check_storms,
+    "soak": check_soak,
+    "valgrind": check_valgrind,
 }
 
 
@@ -608,9 +846,13 @@ def main():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--capture", required=True)
     parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--driver", help="Mesa's DRI driver, preloaded in a sanitizer build")
+    parser.add_argument("--lsan-suppressions")
+    parser.add_argument("--valgrind-suppressions")
     parser.add_argument("check", choices=sorted(CHECKS) + ["gtest"])
     parser.add_argument("program", nargs=argparse.REMAINDER)
     args = parser.parse_args()
+    SANITIZER_SETTINGS.update(driver=args.driver, suppressions=args.lsan_suppressions)
     workdir = tempfile.mkdtemp(prefix="ormath-display-")
     try:
         if args.check == "gtest":

@@ -6,17 +6,30 @@
 // thousands of frames a second, so a screenshot cannot say which frame it
 // shows; a frame's number gives its clock value exactly.
 //
+// With ORMATH_SWAP_LOG set it also keeps a log in that file, shared with the
+// test while the program runs: the number of swaps, the swap count at which
+// the first key or quit event was taken from SDL's queue, the numbers of such
+// events and of all events taken, and the time of each of the first
+// ORMATH_SWAP_LOG_FRAMES swaps. The file is mapped and touched in full before
+// main, so logging neither allocates nor grows the program's memory.
+//
 // An uncaptured frame costs one comparison and allocates nothing. Under the
 // SDL 1.2 layer over SDL 2 set SDL12COMPAT_OPENGL_SCALING=0, so that the
 // program draws into the window's own back buffer rather than a private
 // framebuffer object.
 #include <GL/gl.h>
+#include <SDL.h>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -28,8 +41,47 @@ int next_wanted = 0;
 long frame = 0;
 const char* directory = nullptr;
 
+// The log's layout, in 64-bit words: a header, then one time per swap
+// (CLOCK_MONOTONIC, ns, taken when the swap returns). The reader is
+// display_checks.py.
+enum Slot { swaps_slot, first_stop_slot, stop_events_slot, events_slot, capacity_slot, header_slots };
+constexpr std::uint64_t no_stop_yet = ~std::uint64_t{0};
+std::uint64_t* swap_log = nullptr;
+std::uint64_t log_capacity = 0;
+
+void store(std::uint64_t slot, std::uint64_t value) {
+    __atomic_store_n(&swap_log[slot], value, __ATOMIC_RELAXED);
+}
+
+void open_swap_log() {
+    const char* path = std::getenv("ORMATH_SWAP_LOG");
+    if (path == nullptr) {
+        return;
+    }
+    const char* frames = std::getenv("ORMATH_SWAP_LOG_FRAMES");
+    log_capacity = frames != nullptr ? std::strtoull(frames, nullptr, 10) : 0;
+    const size_t bytes = (header_slots + log_capacity) * sizeof(std::uint64_t);
+    const int file = open(path, O_RDWR | O_CREAT | O_TRUNC, 0644);
+    if (file < 0 || ftruncate(file, static_cast<off_t>(bytes)) != 0) {
+        std::fprintf(stderr, "frame_capture: cannot create the swap log %s\n", path);
+        std::_Exit(3);
+    }
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, file, 0);
+    close(file);
+    if (memory == MAP_FAILED) {
+        std::fprintf(stderr, "frame_capture: cannot map the swap log %s\n", path);
+        std::_Exit(3);
+    }
+    // Every page made resident now, not during the run being measured.
+    std::memset(memory, 0, bytes);
+    swap_log = static_cast<std::uint64_t*>(memory);
+    store(capacity_slot, log_capacity);
+    store(first_stop_slot, no_stop_yet);
+}
+
 // Parsed before main, so the swap path only counts and compares.
 __attribute__((constructor)) void read_settings() {
+    open_swap_log();
     directory = std::getenv("ORMATH_CAPTURE_DIR");
     const char* list = std::getenv("ORMATH_CAPTURE_FRAMES");
     if (directory == nullptr || list == nullptr) {
@@ -94,4 +146,32 @@ extern "C" void SDL_GL_SwapBuffers(void) {
     if (real != nullptr) {
         real();
     }
+    if (swap_log != nullptr) {
+        if (static_cast<std::uint64_t>(frame) <= log_capacity) {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            store(header_slots + static_cast<std::uint64_t>(frame) - 1,
+                  static_cast<std::uint64_t>(now.tv_sec) * 1000000000u +
+                      static_cast<std::uint64_t>(now.tv_nsec));
+        }
+        store(swaps_slot, static_cast<std::uint64_t>(frame));
+    }
+}
+
+// Notes which swap the first stopping event (a key or a quit) follows, so a
+// test can count the frames presented after it.
+extern "C" int SDL_PollEvent(SDL_Event* event) {
+    using poll_function = int (*)(SDL_Event*);
+    static const auto real = reinterpret_cast<poll_function>(dlsym(RTLD_NEXT, "SDL_PollEvent"));
+    const int taken = real != nullptr ? real(event) : 0;
+    if (taken != 0 && event != nullptr && swap_log != nullptr) {
+        store(events_slot, swap_log[events_slot] + 1);
+        if (event->type == SDL_KEYDOWN || event->type == SDL_QUIT) {
+            store(stop_events_slot, swap_log[stop_events_slot] + 1);
+            if (swap_log[first_stop_slot] == no_stop_yet) {
+                store(first_stop_slot, static_cast<std::uint64_t>(frame));
+            }
+        }
+    }
+    return taken;
 }

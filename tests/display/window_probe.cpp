@@ -10,14 +10,27 @@
 //   window_probe shot WID FILE    raise the window and save what it shows as
 //                                 a binary PPM, with the server grabbed so
 //                                 that no other client's window can cover it
+//   window_probe send WID ITEM... send events to the window in this order,
+//                                 on one connection, so they arrive in order:
+//                                   storm=N   N rounds of pointer motion, a
+//                                             button press and release, focus
+//                                             out and in, an expose, and a
+//                                             resize (real, by XResizeWindow)
+//                                   key=K     press and release key K (a
+//                                             keysym name) with XTest;
+//                                             key=K+L holds K while L is
+//                                             pressed: two keys at once
+//                                   close     the window manager's close request
 //
 // Every error is one line on stderr and exit status 1.
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -146,7 +159,7 @@ int info(Display* display, Window window) {
 }
 
 // What a window manager sends when the user closes a window (ICCCM 4.2.8.1).
-int close(Display* display, Window window) {
+void send_close(Display* display, Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -155,6 +168,124 @@ int close(Display* display, Window window) {
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
+}
+
+int close(Display* display, Window window) {
+    send_close(display, window);
+    XSync(display, False);
+    return 0;
+}
+
+void collect_tree(Display* display, Window window, std::vector<Window>& windows) {
+    windows.push_back(window);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) != 0) {
+        for (unsigned i = 0; i < count; ++i) {
+            collect_tree(display, children[i], windows);
+        }
+        XFree(children);
+    }
+}
+
+// Synthetic events go to every window of the tree, with no event mask, which
+// delivers them to the client that made the window: SDL may draw into a
+// child and listen on either.
+void send_storm(Display* display, Window window, int rounds) {
+    std::vector<Window> windows;
+    collect_tree(display, window, windows);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    const Window root = DefaultRootWindow(display);
+    for (int round = 0; round < rounds; ++round) {
+        const int x = 20 + (round * 37) % 600, y = 20 + (round * 53) % 440;
+        for (Window target : windows) {
+            XEvent event{};
+            event.xmotion.type = MotionNotify;
+            event.xmotion.window = target;
+            event.xmotion.root = root;
+            event.xmotion.x = x;
+            event.xmotion.y = y;
+            event.xmotion.same_screen = True;
+            XSendEvent(display, target, False, NoEventMask, &event);
+            for (int type : {ButtonPress, ButtonRelease}) {
+                XEvent button{};
+                button.xbutton.type = type;
+                button.xbutton.window = target;
+                button.xbutton.root = root;
+                button.xbutton.x = x;
+                button.xbutton.y = y;
+                button.xbutton.button = Button1 + static_cast<unsigned>(round % 5);
+                button.xbutton.same_screen = True;
+                XSendEvent(display, target, False, NoEventMask, &button);
+            }
+            for (int type : {FocusOut, FocusIn}) {
+                XEvent focus{};
+                focus.xfocus.type = type;
+                focus.xfocus.window = target;
+                focus.xfocus.mode = NotifyNormal;
+                focus.xfocus.detail = NotifyNonlinear;
+                XSendEvent(display, target, False, NoEventMask, &focus);
+            }
+            XEvent expose{};
+            expose.xexpose.type = Expose;
+            expose.xexpose.window = target;
+            expose.xexpose.width = attributes.width;
+            expose.xexpose.height = attributes.height;
+            XSendEvent(display, target, False, NoEventMask, &expose);
+        }
+        // A real resize: the server sends ConfigureNotify and Expose.
+        XResizeWindow(display, window, static_cast<unsigned>(attributes.width - 1 - round % 64),
+                      static_cast<unsigned>(attributes.height - 1 - round % 48));
+    }
+    XResizeWindow(display, window, static_cast<unsigned>(attributes.width),
+                  static_cast<unsigned>(attributes.height));
+}
+
+void send_keys(Display* display, Window window, const std::string& names) {
+    std::vector<KeyCode> codes;
+    for (size_t start = 0; start <= names.size();) {
+        const size_t end = std::min(names.find('+', start), names.size());
+        const std::string name = names.substr(start, end - start);
+        const KeySym symbol = XStringToKeysym(name.c_str());
+        const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+        if (code == 0) {
+            fail(("no key called " + name).c_str());
+        }
+        codes.push_back(code);
+        start = end + 1;
+    }
+    // Without a window manager a key goes to the focused window only.
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    for (KeyCode code : codes) {
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+    }
+    for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
+        XTestFakeKeyEvent(display, *code, False, CurrentTime);
+    }
+}
+
+int send(Display* display, Window window, char** items, int count) {
+    int event_base = 0, error_base = 0, major = 0, minor = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string item = items[i];
+        if (item.rfind("storm=", 0) == 0) {
+            const int rounds = std::atoi(item.c_str() + 6);
+            if (rounds <= 0) {
+                fail("storm=N takes a positive number of rounds");
+            }
+            send_storm(display, window, rounds);
+        } else if (item.rfind("key=", 0) == 0) {
+            if (XTestQueryExtension(display, &event_base, &error_base, &major, &minor) == False) {
+                fail("the display has no XTEST extension");
+            }
+            send_keys(display, window, item.substr(4));
+        } else if (item == "close") {
+            send_close(display, window);
+        } else {
+            fail(("unknown item " + item).c_str());
+        }
+    }
     XSync(display, False);
     return 0;
 }
@@ -269,9 +400,9 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     const bool known = (command == "glx" && argc == 2) ||
                        ((command == "info" || command == "close") && argc == 3) ||
-                       (command == "shot" && argc == 4);
+                       (command == "shot" && argc == 4) || (command == "send" && argc >= 4);
     if (!known) {
-        fail("usage: window_probe glx | info WID | close WID | shot WID FILE");
+        fail("usage: window_probe glx | info WID | close WID | shot WID FILE | send WID ITEM...");
     }
     Display* display = open_display();
     int status = 0;
@@ -281,6 +412,8 @@ int main(int argc, char** argv) {
         status = info(display, parse_window(argv[2]));
     } else if (command == "close") {
         status = close(display, parse_window(argv[2]));
+    } else if (command == "send") {
+        status = send(display, parse_window(argv[2]), argv + 3, argc - 3);
     } else {
         status = shot(display, parse_window(argv[2]), argv[3]);
     }
