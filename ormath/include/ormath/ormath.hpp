@@ -189,6 +189,7 @@ inline simd4 opaque(simd4 v) noexcept {
     return v;
 }
 
+#if defined(__AVX__)
 template <int lane>
 inline simd4 broadcast(simd4 v) noexcept {
 #if defined(__clang__)
@@ -198,14 +199,24 @@ inline simd4 broadcast(simd4 v) noexcept {
     return __builtin_shuffle(v, lanes{lane, lane, lane, lane});
 #endif
 }
+#endif
 
 inline vec4 combine_columns(const mat4& m, const vec4& v) noexcept {
     simd4 c[4];
     std::memcpy(c, m.data(), sizeof c);
-    simd4 w;
-    std::memcpy(&w, v.data(), sizeof w);
-    const simd4 sum = opaque(c[0] * broadcast<0>(w)) + opaque(c[1] * broadcast<1>(w)) +
-                      opaque(c[2] * broadcast<2>(w)) + opaque(c[3] * broadcast<3>(w));
+#if defined(__AVX__)
+    // With AVX, spreading a lane across a register is one cheap instruction:
+    // load the column whole once.
+    simd4 whole;
+    std::memcpy(&whole, v.data(), sizeof whole);
+    const simd4 x = broadcast<0>(whole), y = broadcast<1>(whole), z = broadcast<2>(whole),
+                w = broadcast<3>(whole);
+#else
+    // Without it, each scalar is best spread from where it already is: in
+    // translate * rotate, a register that rotate has just computed.
+    const float x = v.x, y = v.y, z = v.z, w = v.w;
+#endif
+    const simd4 sum = opaque(c[0] * x) + opaque(c[1] * y) + opaque(c[2] * z) + opaque(c[3] * w);
     vec4 r;
     std::memcpy(r.data(), &sum, sizeof sum);
     return r;
