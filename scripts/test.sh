@@ -2,7 +2,7 @@
 # The test command: installs what is missing, configures and builds with a
 # CMake preset, and runs every test through CTest.
 #
-#   scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime] [--soak]
+#   scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime] [--soak] [--valgrind]
 #     --asan            the sanitizer build (preset asan, in build-asan/) instead
 #                       of the debug build (preset dev, in build/)
 #     --sdl-headers F   build against the classic SDL 1.2 headers or those of the
@@ -11,6 +11,7 @@
 #     --compat-runtime  afterwards run the display tests once more on the
 #                       compatibility layer's runtime library
 #     --soak            run only the long soak tests (minutes per program)
+#     --valgrind        run only the memcheck runs of the programs
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,13 +19,15 @@ preset=dev
 setup_options=()
 compat_runtime=no
 soak=no
+valgrind=no
 while [ $# -gt 0 ]; do
     case "$1" in
         --asan) preset=asan ;;
         --sdl-headers) setup_options=(--sdl-headers "${2:-}"); shift ;;
         --compat-runtime) compat_runtime=yes ;;
         --soak) soak=yes ;;
-        -h|--help) sed -n '2,15s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        --valgrind) valgrind=yes ;;
+        -h|--help) sed -n '2,16s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
     esac
     shift
@@ -38,9 +41,13 @@ if [ "$soak" = yes ]; then
     ctest --preset "$preset" --label-regex soak
     exit
 fi
+if [ "$valgrind" = yes ]; then
+    ctest --preset "$preset" --parallel "$(nproc)" --label-regex valgrind
+    exit
+fi
 # The sanitizer build is not packaged: its binaries need the sanitizer runtimes.
-exclude=soak
-[ "$preset" = asan ] && exclude='soak|package'
+exclude='soak|valgrind'
+[ "$preset" = asan ] && exclude='soak|valgrind|package'
 ctest --preset "$preset" --parallel "$(nproc)" --label-exclude "$exclude"
 
 if [ "$compat_runtime" = yes ]; then

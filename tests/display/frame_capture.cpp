@@ -9,9 +9,9 @@
 // With ORMATH_SWAP_LOG set it also keeps a log in that file, shared with the
 // test while the program runs: the number of swaps, the swap count at which
 // the first key or quit event was taken from SDL's queue, the numbers of such
-// events and of all events taken, and the time of each of the first
-// ORMATH_SWAP_LOG_FRAMES swaps. The file is mapped and touched in full before
-// main, so logging neither allocates nor grows the program's memory.
+// events and of all events taken, and for each of the first
+// ORMATH_SWAP_LOG_FRAMES swaps the time and the process's CPU time. The file is mapped and touched in full
+// before main, so logging neither allocates nor grows the program's memory.
 //
 // An uncaptured frame costs one comparison and allocates nothing. Under the
 // SDL 1.2 layer over SDL 2 set SDL12COMPAT_OPENGL_SCALING=0, so that the
@@ -42,8 +42,8 @@ long frame = 0;
 const char* directory = nullptr;
 
 // The log's layout, in 64-bit words: a header, then one time per swap
-// (CLOCK_MONOTONIC, ns, taken when the swap returns). The reader is
-// display_checks.py.
+// (CLOCK_MONOTONIC, ns, taken when the swap returns), then the process's CPU
+// time (all threads, ns) at the same moments. The reader is display_checks.py.
 enum Slot { swaps_slot, first_stop_slot, stop_events_slot, events_slot, capacity_slot, header_slots };
 constexpr std::uint64_t no_stop_yet = ~std::uint64_t{0};
 std::uint64_t* swap_log = nullptr;
@@ -53,6 +53,12 @@ void store(std::uint64_t slot, std::uint64_t value) {
     __atomic_store_n(&swap_log[slot], value, __ATOMIC_RELAXED);
 }
 
+std::uint64_t nanoseconds(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+}
+
 void open_swap_log() {
     const char* path = std::getenv("ORMATH_SWAP_LOG");
     if (path == nullptr) {
@@ -60,7 +66,7 @@ void open_swap_log() {
     }
     const char* frames = std::getenv("ORMATH_SWAP_LOG_FRAMES");
     log_capacity = frames != nullptr ? std::strtoull(frames, nullptr, 10) : 0;
-    const size_t bytes = (header_slots + log_capacity) * sizeof(std::uint64_t);
+    const size_t bytes = (header_slots + 2 * log_capacity) * sizeof(std::uint64_t);
     const int file = open(path, O_RDWR | O_CREAT | O_TRUNC, 0644);
     if (file < 0 || ftruncate(file, static_cast<off_t>(bytes)) != 0) {
         std::fprintf(stderr, "frame_capture: cannot create the swap log %s\n", path);
@@ -148,11 +154,9 @@ extern "C" void SDL_GL_SwapBuffers(void) {
     }
     if (swap_log != nullptr) {
         if (static_cast<std::uint64_t>(frame) <= log_capacity) {
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
-            store(header_slots + static_cast<std::uint64_t>(frame) - 1,
-                  static_cast<std::uint64_t>(now.tv_sec) * 1000000000u +
-                      static_cast<std::uint64_t>(now.tv_nsec));
+            const std::uint64_t slot = header_slots + static_cast<std::uint64_t>(frame) - 1;
+            store(slot, nanoseconds(CLOCK_MONOTONIC));
+            store(slot + log_capacity, nanoseconds(CLOCK_PROCESS_CPUTIME_ID));
         }
         store(swaps_slot, static_cast<std::uint64_t>(frame));
     }

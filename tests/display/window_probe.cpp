@@ -270,11 +270,12 @@ int send(Display* display, Window window, char** items, int count) {
     for (int i = 0; i < count; ++i) {
         const std::string item = items[i];
         if (item.rfind("storm=", 0) == 0) {
-            const int rounds = std::atoi(item.c_str() + 6);
-            if (rounds <= 0) {
+            char* end = nullptr;
+            const long rounds = std::strtol(item.c_str() + 6, &end, 10);
+            if (*end != '\0' || rounds <= 0 || rounds > 100000) {
                 fail("storm=N takes a positive number of rounds");
             }
-            send_storm(display, window, rounds);
+            send_storm(display, window, static_cast<int>(rounds));
         } else if (item.rfind("key=", 0) == 0) {
             if (XTestQueryExtension(display, &event_base, &error_base, &major, &minor) == False) {
                 fail("the display has no XTEST extension");
