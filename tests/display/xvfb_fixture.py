@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """The X server the display tests share.
 
-  xvfb_fixture.py start STATE_FILE WINDOW_PROBE
+  xvfb_fixture.py start STATE_FILE WINDOW_PROBE [DRIVER [LSAN_SUPPRESSIONS]]
   xvfb_fixture.py stop STATE_FILE
 
 start uses the display named by DISPLAY when there is one; otherwise it starts
 Xvfb with GLX on a display number the server picks itself (-displayfd, so two
 runs never race for one), checks that GLX offers a double-buffered visual, and
-writes "display=:N" and "pid=PID" to STATE_FILE. When no such server can be
-had it writes "unavailable=REASON": the tests then skip, except under CI=true,
-where this step fails and so does every test that needs it.
+writes "display=:N" and "pid=PID" to STATE_FILE. DRIVER and
+LSAN_SUPPRESSIONS serve the probe of a sanitizer build, as in
+display_checks.py. When no such server can be had it writes
+"unavailable=REASON": the tests then skip, except under CI=true, where this
+step fails and so does every test that needs it.
 stop ends the Xvfb that start began, by its process id, and removes the file.
 """
 import os
@@ -52,10 +54,24 @@ def read_state(path):
     return state
 
 
-def has_glx(probe, display):
-    # In a sanitizer build the probe must not fail on leaks inside X11 and GLX.
-    options = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "detect_leaks=0"]))
-    env = dict(os.environ, DISPLAY=display, ASAN_OPTIONS=options)
+def probe_environment(probe, display, driver, suppressions):
+    """As the display checks run the probe: in a sanitizer build with leak
+    detection on, the third-party suppressions, and Mesa's driver preloaded
+    after the ASan runtime so that its leaks keep its name."""
+    env = dict(os.environ, DISPLAY=display)
+    env.pop("LD_PRELOAD", None)
+    result = subprocess.run(["ldd", probe], capture_output=True, text=True, timeout=10)
+    runtimes = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
+                if "libasan.so" in line and "=>" in line]
+    if runtimes:
+        env["LD_PRELOAD"] = " ".join(runtimes + ([driver] if driver and os.path.exists(driver) else []))
+        if suppressions:
+            env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), f"suppressions={suppressions}"]))
+    return env
+
+
+def has_glx(probe, display, driver=None, suppressions=None):
+    env = probe_environment(probe, display, driver, suppressions)
     try:
         result = subprocess.run([probe, "glx"], env=env, capture_output=True, text=True, timeout=20)
     except subprocess.TimeoutExpired:
@@ -98,7 +114,7 @@ def start_xvfb(log_path):
     return ":" + number.decode().strip(), server.pid
 
 
-def start(state_path, probe):
+def start(state_path, probe, driver=None, suppressions=None):
     old = read_state(state_path)
     if old.get("pid", "").isdigit():  # left by a run that was killed
         stop_server(int(old["pid"]))
@@ -110,7 +126,7 @@ def start(state_path, probe):
         else:
             display, pid = start_xvfb(state_path + ".log")
             lines.append(f"display={display}")
-        problem = has_glx(probe, display)
+        problem = has_glx(probe, display, driver, suppressions)
         if problem:
             raise RuntimeError(f"display {display} has no usable GLX: {problem}")
         if pid is not None:
@@ -139,8 +155,8 @@ def stop(state_path):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) == 4 and sys.argv[1] == "start":
-        sys.exit(start(sys.argv[2], sys.argv[3]))
+    if len(sys.argv) in (4, 5, 6) and sys.argv[1] == "start":
+        sys.exit(start(*sys.argv[2:]))
     if len(sys.argv) == 3 and sys.argv[1] == "stop":
         sys.exit(stop(sys.argv[2]))
-    sys.exit("usage: xvfb_fixture.py start STATE_FILE WINDOW_PROBE | stop STATE_FILE")
+    sys.exit("usage: xvfb_fixture.py start STATE_FILE WINDOW_PROBE [DRIVER [LSAN_SUPPRESSIONS]] | stop STATE_FILE")
