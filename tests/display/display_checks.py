@@ -767,17 +767,21 @@ def check_soak(args, program, workdir):
     rates = {name: (median_rate(clock[tenth:2 * tenth]), median_rate(clock[-tenth:]))
              for name, clock in (("wall", wall), ("cpu", cpu))}
     second, final = rates["wall"]
-    growth = highest[1] - baseline[1]
+    peak = highest[1] - baseline[1]
     print(f"{demo.name()}: {len(wall)} frames in {(wall[-1] - wall[0]) / 1e9:.1f} s; RSS {baseline[1]} KiB at "
           f"frame {baseline[0]}, {last[1]} KiB at frame {last[0]}, highest {highest[1]} KiB at frame {highest[0]} "
-          f"(+{growth} KiB); median frame rate {second:.0f}/s in the second tenth, {final:.0f}/s in the last "
+          f"(+{peak} KiB); median frame rate {second:.0f}/s in the second tenth, {final:.0f}/s in the last "
           f"(ratio {final / second:.3f}); per CPU second {rates['cpu'][0]:.0f} and {rates['cpu'][1]:.0f} "
           f"(ratio {rates['cpu'][1] / rates['cpu'][0]:.3f}); ended by a key with status 0 after {elapsed:.2f} s")
     print("  frames per CPU second, by tenth: " +
           " ".join(f"{median_rate(cpu[i * tenth:(i + 1) * tenth]):.0f}" for i in range(10)))
     print("  frames per wall-clock second, by tenth: " +
           " ".join(f"{median_rate(wall[i * tenth:(i + 1) * tenth]):.0f}" for i in range(10)))
-    expect(growth < SOAK_RSS_GROWTH_KIB, f"RSS grew by {growth} KiB after frame {baseline[0]}")
+    # Growth is judged at the end: a leak never gives memory back, while the
+    # driver's buffers may swell for a while and shrink again (a peak of
+    # +1468 KiB that fell back to +440 KiB was seen here); the peak is printed.
+    expect(last[1] - baseline[1] < SOAK_RSS_GROWTH_KIB,
+           f"RSS grew by {last[1] - baseline[1]} KiB from frame {baseline[0]} to frame {last[0]}")
     expect(final >= SOAK_RATE_RATIO * second,
            f"the median frame rate fell from {second:.0f}/s in the second tenth to {final:.0f}/s in the last")
 
