@@ -15,6 +15,19 @@ constexpr int window_width = 640;
 constexpr int window_height = 480;
 constexpr float clock_step = 0.1f;
 
+// Only key presses and close requests matter to the loop; it drops every
+// other event unread. SDL 1.2 holds at most 127 events and silently drops
+// the rest, so a burst of other events (pointer motion, exposes, focus
+// changes) could push a key out of its queue: SDL is told not to queue the
+// other kinds at all.
+void queue_only_stop_events() {
+    for (int type = 0; type < SDL_NUMEVENTS; ++type) {
+        if (type != SDL_KEYDOWN && type != SDL_QUIT) {
+            SDL_EventState(static_cast<Uint8>(type), SDL_IGNORE);
+        }
+    }
+}
+
 }  // namespace
 
 int run_frame_loop(const char* program_name) {
@@ -24,6 +37,7 @@ int run_frame_loop(const char* program_name) {
         destroy_window();
         return 1;
     }
+    queue_only_stop_events();
     scene_begin(window_width, window_height);
 
     bool quit = false;

@@ -151,7 +151,7 @@ TEST_F(ProgramTest, SetsUpTheProjectionOnceBetweenWindowAndFirstFrame) {
     const std::size_t caption = find_call(Fn::SDL_WM_SetCaption);
     const std::size_t first_poll = find_call(Fn::SDL_PollEvent);
     ASSERT_LT(caption, first_poll);
-    EXPECT_TRUE(same_stream(stream(Range{caption + 1, first_poll}), expected_setup()));
+    EXPECT_TRUE(same_stream(stream(Range{caption + 1, first_poll}, gl_call), expected_setup()));
     // No other GL call outside the frames.
     EXPECT_TRUE(same_stream(stream(Range{0, caption}, gl_call), {}));
 }

@@ -272,6 +272,8 @@ const char* name(Fn fn) {
             return "SDL_SetVideoMode";
         case Fn::SDL_WM_SetCaption:
             return "SDL_WM_SetCaption";
+        case Fn::SDL_EventState:
+            return "SDL_EventState";
         case Fn::SDL_PollEvent:
             return "SDL_PollEvent";
         case Fn::SDL_GL_SwapBuffers:
@@ -453,6 +455,12 @@ std::string describe(const Call& c) {
             return fn + "(" + args({n(0), n(1), n(2), hex(c.i[3])}) + ") -> " + surface_name(c.p);
         case Fn::SDL_WM_SetCaption:
             return fn + "(\"" + c.text + "\", \"" + c.text2 + "\")";
+        case Fn::SDL_EventState:
+            return fn + "(" + name_in(event_types, c.i[0]) + ", " +
+                   (c.i[1] == SDL_IGNORE   ? "SDL_IGNORE"
+                    : c.i[1] == SDL_ENABLE ? "SDL_ENABLE"
+                                           : n(1)) +
+                   ")";
         case Fn::SDL_PollEvent:
             return fn + "() -> " + (c.result != 0 ? name_in(event_types, c.i[0]) : std::string("none"));
         case Fn::SDL_FreeSurface:
@@ -585,6 +593,16 @@ void SDL_WM_SetCaption(const char* title, const char* icon) {
         c->text = title != nullptr ? title : "<null>";
         c->text2 = icon != nullptr ? icon : "<null>";
     }
+}
+
+// Recorded only: the scripted queue stands for what SDL delivers, so the
+// loop's own handling of every kind of event stays testable.
+Uint8 SDL_EventState(Uint8 type, int state) {
+    if (fakes::Call* c = record_sdl(Fn::SDL_EventState)) {
+        c->i[0] = type;
+        c->i[1] = state;
+    }
+    return SDL_ENABLE;
 }
 
 int SDL_PollEvent(SDL_Event* event) {

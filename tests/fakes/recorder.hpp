@@ -27,6 +27,7 @@ enum class Fn : std::uint8_t {
     SDL_GL_SetAttribute,
     SDL_SetVideoMode,
     SDL_WM_SetCaption,
+    SDL_EventState,
     SDL_PollEvent,
     SDL_GL_SwapBuffers,
     SDL_FreeSurface,

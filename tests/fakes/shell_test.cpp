@@ -39,6 +39,22 @@ std::vector<std::string> window_opening(const std::string& title, int width, int
             "SDL_WM_SetCaption(\"" + title + "\", \"" + title + "\")"};
 }
 
+// The loop has SDL queue key presses and close requests only: a flood of
+// other events would otherwise push a key out of SDL's 127-event queue.
+std::vector<std::string> queue_only_stop_events() {
+    std::vector<std::string> out;
+    for (int type = 0; type < SDL_NUMEVENTS; ++type) {
+        if (type != SDL_KEYDOWN && type != SDL_QUIT) {
+            fakes::Call call;
+            call.fn = Fn::SDL_EventState;
+            call.i[0] = type;
+            call.i[1] = SDL_IGNORE;
+            out.push_back(fakes::describe(call));
+        }
+    }
+    return out;
+}
+
 // The times the scene was rendered with, in order.
 std::vector<float> render_times() {
     std::vector<float> out;
@@ -220,8 +236,9 @@ TEST_F(FrameLoopTest, RunsFromWindowToEndInOrder) {
             "SDL_FreeSurface(surface#1)",
             "SDL_Quit()",
         };
-        EXPECT_TRUE(same_stream(stream(),
-                                joined(window_opening(caption, 640, 480, "0x40000002", 1), frames_and_end)));
+        EXPECT_TRUE(same_stream(stream(), joined(joined(window_opening(caption, 640, 480, "0x40000002", 1),
+                                                        queue_only_stop_events()),
+                                                 frames_and_end)));
     }
 }
 
