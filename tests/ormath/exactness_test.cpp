@@ -179,7 +179,7 @@ constexpr mat4 case_mat4(family f, int first = 0) {
                     {m[12], m[13], m[14], m[15]}};
         }
     }
-    return mat4();
+    return {};
 }
 constexpr const float* case_expected(family f) {
     for (const auto& c : exact_cases::family_cases) {

@@ -161,18 +161,19 @@ void refract(int n, const float* i, const float* normal, float eta, float* out) 
 }
 
 void product(int n, const float* a, const float* b, float* out) {
+    const std::ptrdiff_t size = n;
     float result[16];
-    for (int c = 0; c < n; ++c) {
-        for (int r = 0; r < n; ++r) {
-            float sum = a[r] * b[n * c];
-            for (int k = 1; k < n; ++k) {
-                const float term = a[n * k + r] * b[n * c + k];
+    for (std::ptrdiff_t c = 0; c < size; ++c) {
+        for (std::ptrdiff_t r = 0; r < size; ++r) {
+            float sum = a[r] * b[size * c];
+            for (std::ptrdiff_t k = 1; k < size; ++k) {
+                const float term = a[size * k + r] * b[size * c + k];
                 sum = sum + term;
             }
-            result[n * c + r] = sum;
+            result[size * c + r] = sum;
         }
     }
-    for (int i = 0; i < n * n; ++i) {
+    for (std::ptrdiff_t i = 0; i < size * size; ++i) {
         out[i] = result[i];
     }
 }
@@ -262,9 +263,10 @@ void inverse(int n, const float* m, float* out) {
         adjugate[3][3] = dot(3, k.c, k.s);
     }
     const float reciprocal = 1.0f / determinant(n, m);
-    for (int c = 0; c < n; ++c) {
-        for (int r = 0; r < n; ++r) {
-            out[n * c + r] = adjugate[r][c] * reciprocal;
+    const std::ptrdiff_t size = n;
+    for (std::ptrdiff_t c = 0; c < size; ++c) {
+        for (std::ptrdiff_t r = 0; r < size; ++r) {
+            out[size * c + r] = adjugate[r][c] * reciprocal;
         }
     }
 }

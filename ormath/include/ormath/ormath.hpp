@@ -571,7 +571,7 @@ inline float mod(float x, float y) noexcept { return x - detail::mul(y, ormath::
 
 // min is y < x ? y : x and max is x < y ? y : x: of two equal arguments (+0
 // and -0) the first is returned; a NaN in x is returned and a NaN in y is
-// ignored (x is returned), as the x86 and AArch64 scalar instructions do.
+// ignored (x is returned). On x86 each is then one minss or maxss.
 constexpr float min(float x, float y) noexcept { return y < x ? y : x; }
 constexpr float max(float x, float y) noexcept { return x < y ? y : x; }
 

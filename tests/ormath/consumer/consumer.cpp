@@ -95,15 +95,20 @@ void every_other_name() {
     print("compare", vec2(q == vec3(p, t) && r != r2 && p != vec2() && p == p ? 1.0f : 0.0f, r[3]));
 
     print("common", vec4(ormath::abs(s), ormath::sign(s), ormath::floor(s), ormath::ceil(s)));
-    print("common 2", vec4(ormath::fract(s), ormath::min(s, t), ormath::max(s, t), ormath::clamp(s, t, 1.0f)));
+    print("common 2",
+          vec4(ormath::fract(s), ormath::min(s, t), ormath::max(s, t), ormath::clamp(s, t, 1.0f)));
     print("common 3", vec4(ormath::step(t, s), ormath::radians(s), ormath::degrees(s), ormath::mix(s, t, t)));
-    print("common v", ormath::abs(r2) + ormath::sign(r) + ormath::floor(r2) + ormath::ceil(r2) + ormath::fract(r2));
+    print("common v",
+          ormath::abs(r2) + ormath::sign(r) + ormath::floor(r2) + ormath::ceil(r2) + ormath::fract(r2));
     print("common v2", ormath::min(r2, r) + ormath::max(r2, s) + ormath::clamp(r2, s, t) + ormath::min(r, t) +
                            ormath::max(r, r2) + ormath::clamp(r2, r, vec4(1.0f)));
-    print("common v3", ormath::mod(r2, t) + ormath::mod(r2, r + 3.0f) + ormath::step(r, r2) + ormath::step(t, r2) +
-                           ormath::smoothstep(s, t, r2) + ormath::smoothstep(r, vec4(1.0f), r2));
-    print("common v4", ormath::mix(r, r2, t) + ormath::mix(r, r2, r2) + ormath::radians(r2) + ormath::degrees(r2));
-    print("geometric", vec4(ormath::dot(s, t), ormath::length(s), ormath::distance(s, t), ormath::normalize(s)));
+    print("common v3", ormath::mod(r2, t) + ormath::mod(r2, r + 3.0f) + ormath::step(r, r2) +
+                           ormath::step(t, r2) + ormath::smoothstep(s, t, r2) +
+                           ormath::smoothstep(r, vec4(1.0f), r2));
+    print("common v4",
+          ormath::mix(r, r2, t) + ormath::mix(r, r2, r2) + ormath::radians(r2) + ormath::degrees(r2));
+    print("geometric",
+          vec4(ormath::dot(s, t), ormath::length(s), ormath::distance(s, t), ormath::normalize(s)));
     print("geometric 2", vec4(ormath::faceforward(s, t, s), ormath::reflect(s, t), ormath::refract(t, s, t),
                               ormath::length(r2)));
     print("geometric v", ormath::faceforward(q, vec3(t), q) + ormath::distance(p, vec2(s)));
@@ -123,12 +128,14 @@ void every_other_name() {
     print("mat3", ormath::transpose(a3) * (m3 * q));
     print("mat4", ormath::transpose(a4) * vec4(s, t, 1.0f, s));
     print("mat4 ops", a4 + a4 - m4);
-    print("compare m", vec2(m2 == m2 && m3 == m3 && m4 == m4 ? 1.0f : 0.0f, m2 != a2 && m3 != a3 && m4 != a4));
+    print("compare m",
+          vec2(m2 == m2 && m3 == m3 && m4 == m4 ? 1.0f : 0.0f, m2 != a2 && m3 != a3 && m4 != a4));
     print("access", vec4(m4[2][1], m3[1].y, m2[0][1], r2[2]));
 
     print("translate", ormath::translate(q) - ormath::scale(vec3(s, t, 2.0f)));
     print("rotate", ormath::rotate(opaque(30.0f), ormath::normalize(q)));
-    print("perspective", ormath::perspective(opaque(45.0f), opaque(4.0f / 3.0f), opaque(0.1f), opaque(100.0f)));
+    print("perspective",
+          ormath::perspective(opaque(45.0f), opaque(4.0f / 3.0f), opaque(0.1f), opaque(100.0f)));
 }
 
 }  // namespace
