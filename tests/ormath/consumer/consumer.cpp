@@ -71,11 +71,11 @@ void exact_cases_keep_their_bits() {
     }
 }
 
-// The names that the families do not reach, with arguments that make every
-// result depend on its operands' order and sign.
-void every_other_name() {
-    const float s = opaque(-1.75f), t = opaque(0.3f);
-    const vec2 p(opaque(2.5f), s);
+// The names that the families do not reach, for arguments s, t and w with
+// full mantissas, so that most results change when a product is fused.
+void every_other_name(float s_in, float t_in, float w_in) {
+    const float s = opaque(s_in), t = opaque(t_in);
+    const vec2 p(opaque(w_in), s);
     const vec3 q(p, t);
     const vec4 r(q, opaque(-0.0f)), r2(p, t, s);
     print("vec", vec4(vec3(r2), vec2(q).x));
@@ -142,7 +142,13 @@ void every_other_name() {
 
 int main() {
     exact_cases_keep_their_bits();
-    every_other_name();
+    const float arguments[][3] = {{-0x1.c3a5e2p+0f, 0x1.3c4d9ap-2f, 0x1.47ae14p+1f},
+                                  {0x1.9e3779p-1f, -0x1.6a09e6p+0f, -0x1.d413cdp+1f},
+                                  {-0x1.0c152ap+2f, 0x1.f5c28fp-1f, 0x1.2b5c3ap-1f},
+                                  {0x1.5bf0a9p+0f, 0x1.8e4c7bp-3f, -0x1.b7e151p+1f}};
+    for (const auto& a : arguments) {
+        every_other_name(a[0], a[1], a[2]);
+    }
     std::fprintf(stderr, "consumer: %s\n", wrong == 0 ? "bit-exact" : "WRONG");
     return wrong == 0 ? 0 : 1;
 }
