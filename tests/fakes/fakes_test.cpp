@@ -58,8 +58,7 @@ TEST_F(FakesSelfTest, DrawReadsTheEnabledArraysAtEachIndex) {
     }
     glEnableClientState(GL_COLOR_ARRAY);
     glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, ints);
-    EXPECT_EQ(fakes::floats(fakes::calls().back().colours),
-              (std::vector<float>{2, 2, 2, 0, 0, 0, 1, 1, 1}));
+    EXPECT_EQ(fakes::floats(fakes::calls().back().colours), (std::vector<float>{2, 2, 2, 0, 0, 0, 1, 1, 1}));
     EXPECT_EQ(fakes::calls().back().client_arrays, fakes::vertex_array_bit | fakes::colour_array_bit);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);

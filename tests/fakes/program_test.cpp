@@ -53,7 +53,7 @@ constexpr int frames_per_run = 100;
 // 3.1e-7 relative, 7.6e-7 absolute.
 constexpr double tan_entry_bound = 8e-7;
 const double projection_x_scale = 0.75 * (1.0 + std::sqrt(2.0));  // 1.81066017
-const double projection_y_scale = 1.0 + std::sqrt(2.0);            // 2.41421356
+const double projection_y_scale = 1.0 + std::sqrt(2.0);           // 2.41421356
 // The depth terms are float arithmetic on the float constants alone, so
 // exact: -(100 + 0.1f) / (100 - 0.1f) and -(200 * 0.1f) / (100 - 0.1f).
 constexpr float projection_depth_scale = -1.002002f;
@@ -92,17 +92,17 @@ struct Blend {
     float keep;
 };
 const Blend blends_at_scale_1[] = {
-    {1, false, 0.100000001f, 0.899999976f},   {10, true, 1.1920929e-07f, 0.999999881f},
-    {15, true, 0.500000238f, 0.499999762f},   {20, false, 2.38418579e-07f, 0.999999762f},
+    {1, false, 0.100000001f, 0.899999976f},     {10, true, 1.1920929e-07f, 0.999999881f},
+    {15, true, 0.500000238f, 0.499999762f},     {20, false, 2.38418579e-07f, 0.999999762f},
     {30, false, 0.999999285f, 7.15255737e-07f}, {31, true, 0.0999991894f, 0.900000811f},
     {45, false, 0.499998093f, 0.500001907f},
 };
 // Half speed: the phase still comes from the unscaled clock (frames 10
 // and 15 are odd though their scaled clocks are below 1).
 const Blend blends_at_scale_half[] = {
-    {1, false, 0.0500000007f, 0.949999988f},  {10, true, 0.50000006f, 0.49999994f},
-    {15, true, 0.750000119f, 0.249999881f},   {20, false, 1.1920929e-07f, 0.999999881f},
-    {30, false, 0.499999642f, 0.500000358f},  {31, true, 0.549999595f, 0.450000405f},
+    {1, false, 0.0500000007f, 0.949999988f}, {10, true, 0.50000006f, 0.49999994f},
+    {15, true, 0.750000119f, 0.249999881f},  {20, false, 1.1920929e-07f, 0.999999881f},
+    {30, false, 0.499999642f, 0.500000358f}, {31, true, 0.549999595f, 0.450000405f},
     {45, false, 0.249999046f, 0.750000954f},
 };
 const auto& blends = half_swing ? blends_at_scale_half : blends_at_scale_1;
@@ -132,8 +132,8 @@ std::string shape(const fakes::Call& c) {
         case Fn::glLoadMatrixf:
             return "glLoadMatrixf(" + std::to_string(fakes::floats(c.read).size()) + " floats)";
         case Fn::glRotatef:
-            return "glRotatef(angle, " + fakes::format_float(c.f[1]) + ", " + fakes::format_float(c.f[2]) + ", " +
-                   fakes::format_float(c.f[3]) + ")";
+            return "glRotatef(angle, " + fakes::format_float(c.f[1]) + ", " + fakes::format_float(c.f[2]) +
+                   ", " + fakes::format_float(c.f[3]) + ")";
         case Fn::glColor3fv:
             return "glColor3fv(" + fakes::format_pointer(c.p) + " -> colour)";
         case Fn::glDrawElements: {
@@ -172,13 +172,13 @@ std::vector<std::string> frame_shape() {
     for (int corner : {0, 1, 2, 3, 0, 2}) {
         positions += (positions.empty() ? "(" : ", (") + std::string(corner_positions[corner]) + ")";
     }
-    out.insert(out.end(), {"glColorPointer(3, GL_FLOAT, 0, " + fakes::format_pointer(quad_colours) + ")",
-                           "glVertexPointer(2, GL_FLOAT, 0, " + fakes::format_pointer(quad_positions) + ")",
-                           "glEnableClientState(GL_VERTEX_ARRAY)", "glEnableClientState(GL_COLOR_ARRAY)",
-                           "glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, " +
-                               fakes::format_pointer(quad_indices) + " -> [0, 1, 2, 3, 0, 2]) positions [" +
-                               positions + "] and colours",
-                           "glDisableClientState(GL_COLOR_ARRAY)", "glDisableClientState(GL_VERTEX_ARRAY)"});
+    out.insert(out.end(),
+               {"glColorPointer(3, GL_FLOAT, 0, " + fakes::format_pointer(quad_colours) + ")",
+                "glVertexPointer(2, GL_FLOAT, 0, " + fakes::format_pointer(quad_positions) + ")",
+                "glEnableClientState(GL_VERTEX_ARRAY)", "glEnableClientState(GL_COLOR_ARRAY)",
+                "glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, " + fakes::format_pointer(quad_indices) +
+                    " -> [0, 1, 2, 3, 0, 2]) positions [" + positions + "] and colours",
+                "glDisableClientState(GL_COLOR_ARRAY)", "glDisableClientState(GL_VERTEX_ARRAY)"});
 #else
     out.emplace_back("glBegin(GL_QUADS)");
     for (int i = 0; i < 4; ++i) {
@@ -201,8 +201,10 @@ void expect_projection_setup(Range range) {
                                  "gluPerspective(45, 1.3333333730697632, 0.10000000149011612, 100)"}));
         return;
     }
-    ASSERT_TRUE(same_stream(shapes(range, gl_call), {"glMatrixMode(GL_PROJECTION)", "glLoadMatrixf(16 floats)"}));
-    const std::vector<float> m = fakes::floats(fakes::calls()[find_call(Fn::glLoadMatrixf, range.begin)].read);
+    ASSERT_TRUE(
+        same_stream(shapes(range, gl_call), {"glMatrixMode(GL_PROJECTION)", "glLoadMatrixf(16 floats)"}));
+    const std::vector<float> m =
+        fakes::floats(fakes::calls()[find_call(Fn::glLoadMatrixf, range.begin)].read);
     for (int k = 0; k < 16; ++k) {
         SCOPED_TRACE("float " + std::to_string(k));
         switch (k) {

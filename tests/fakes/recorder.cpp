@@ -146,13 +146,11 @@ const Named data_types[] = {
 const Named client_caps[] = {{GL_VERTEX_ARRAY, "GL_VERTEX_ARRAY"}, {GL_COLOR_ARRAY, "GL_COLOR_ARRAY"}};
 const Named primitives[] = {{GL_TRIANGLES, "GL_TRIANGLES"}, {GL_QUADS, "GL_QUADS"}};
 const Named clear_bits[] = {{GL_COLOR_BUFFER_BIT, "GL_COLOR_BUFFER_BIT"}};
-const Named gl_attributes[] = {{SDL_GL_DOUBLEBUFFER, "SDL_GL_DOUBLEBUFFER"},
-                               {SDL_GL_DEPTH_SIZE, "SDL_GL_DEPTH_SIZE"},
-                               {SDL_GL_STENCIL_SIZE, "SDL_GL_STENCIL_SIZE"},
-                               {SDL_GL_ACCUM_RED_SIZE, "SDL_GL_ACCUM_RED_SIZE"},
-                               {SDL_GL_ACCUM_GREEN_SIZE, "SDL_GL_ACCUM_GREEN_SIZE"},
-                               {SDL_GL_ACCUM_BLUE_SIZE, "SDL_GL_ACCUM_BLUE_SIZE"},
-                               {SDL_GL_ACCUM_ALPHA_SIZE, "SDL_GL_ACCUM_ALPHA_SIZE"}};
+const Named gl_attributes[] = {
+    {SDL_GL_DOUBLEBUFFER, "SDL_GL_DOUBLEBUFFER"},         {SDL_GL_DEPTH_SIZE, "SDL_GL_DEPTH_SIZE"},
+    {SDL_GL_STENCIL_SIZE, "SDL_GL_STENCIL_SIZE"},         {SDL_GL_ACCUM_RED_SIZE, "SDL_GL_ACCUM_RED_SIZE"},
+    {SDL_GL_ACCUM_GREEN_SIZE, "SDL_GL_ACCUM_GREEN_SIZE"}, {SDL_GL_ACCUM_BLUE_SIZE, "SDL_GL_ACCUM_BLUE_SIZE"},
+    {SDL_GL_ACCUM_ALPHA_SIZE, "SDL_GL_ACCUM_ALPHA_SIZE"}};
 // The shell sets the queueing of every event type.
 const Named event_types[] = {{SDL_NOEVENT, "SDL_NOEVENT"},
                              {SDL_ACTIVEEVENT, "SDL_ACTIVEEVENT"},
