@@ -282,7 +282,10 @@ ormath::mat4 to_mat4(const Matrix& m) {
     std::copy(m.begin(), m.end(), r.data());
     return r;
 }
-double norm(const ormath::vec3& v) { return std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z); }
+double norm(const ormath::vec3& v) {
+    return std::sqrt(static_cast<double>(v.x) * v.x + static_cast<double>(v.y) * v.y +
+                     static_cast<double>(v.z) * v.z);
+}
 
 Matrix mesa_look_at(const camera& c) {
     glMatrixMode(GL_MODELVIEW);
@@ -290,7 +293,8 @@ Matrix mesa_look_at(const camera& c) {
     gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.center.x, c.center.y, c.center.z, c.up.x, c.up.y, c.up.z);
     return read_back(GL_MODELVIEW_MATRIX);
 }
-Matrix mesa_volume(void (*load)(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble), const planes& v) {
+Matrix mesa_volume(void (*load)(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble),
+                   const planes& v) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     load(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far);
@@ -313,7 +317,7 @@ Exact product(const Exact& a, const Exact& b) {
 Exact widen(const Matrix& m, bool absolute) {
     Exact r;
     for (int i = 0; i < 16; ++i) {
-        r[i] = absolute ? std::fabs(double(m[i])) : double(m[i]);
+        r[i] = absolute ? std::fabs(static_cast<double>(m[i])) : static_cast<double>(m[i]);
     }
     return r;
 }
@@ -385,7 +389,7 @@ TEST_F(MesaMatrices, LookAtMatchesGluLookAt) {
                     describe({c.center.x, c.center.y, c.center.z}),
                 worst);
     }
-    std::printf("look_at over %zu cameras: worst difference %.3f of the bound\n", std::size(cameras), worst);
+    std::printf("look_at over %zu cameras: worst difference %.3g of the bound\n", std::size(cameras), worst);
 }
 
 TEST_F(MesaMatrices, FrustumAndOrthoMatchGl) {
@@ -394,8 +398,9 @@ TEST_F(MesaMatrices, FrustumAndOrthoMatchGl) {
         const std::string what = describe({v.left, v.right, v.bottom, v.top, v.z_near, v.z_far});
         for (const bool is_frustum : {true, false}) {
             const Matrix mesa = mesa_volume(is_frustum ? glFrustum : glOrtho, v);
-            const ormath::mat4 m = is_frustum ? ormath::frustum(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far)
-                                              : ormath::ortho(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far);
+            const ormath::mat4 m = is_frustum
+                                       ? ormath::frustum(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far)
+                                       : ormath::ortho(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far);
             std::array<double, 16> allowed{};
             for (int i = 0; i < 16; ++i) {
                 allowed[i] = 8 * u * std::fabs(mesa[i]);
@@ -403,8 +408,8 @@ TEST_F(MesaMatrices, FrustumAndOrthoMatchGl) {
             compare(to_matrix(m), mesa, allowed, (is_frustum ? "frustum" : "ortho") + what, worst);
         }
     }
-    std::printf("frustum and ortho over %zu volumes: worst difference %.3f of the bound\n", std::size(volumes),
-                worst);
+    std::printf("frustum and ortho over %zu volumes: worst difference %.3g of the bound\n",
+                std::size(volumes), worst);
 }
 
 TEST_F(MesaMatrices, ProjectAndUnprojectMatchGlu) {
@@ -425,40 +430,49 @@ TEST_F(MesaMatrices, ProjectAndUnprojectMatchGlu) {
         std::copy(mv.begin(), mv.end(), mv_d);
         std::copy(pr.begin(), pr.end(), pr_d);
         for (const GLint* vp : viewports) {
-            const ormath::vec4 viewport(float(vp[0]), float(vp[1]), float(vp[2]), float(vp[3]));
+            const ormath::vec4 viewport(static_cast<float>(vp[0]), static_cast<float>(vp[1]),
+                                        static_cast<float>(vp[2]), static_cast<float>(vp[3]));
             for (const ormath::vec3& d : offsets) {
                 const ormath::vec3 o(c.center.x + d.x, c.center.y + d.y, c.center.z + d.z);
-                const std::string what = "camera " + std::to_string(i) + ", object" + describe({o.x, o.y, o.z});
+                const std::string what =
+                    "camera " + std::to_string(i) + ", object" + describe({o.x, o.y, o.z});
                 ++cases;
 
                 std::array<double, 3> mesa{};
                 ASSERT_EQ(gluProject(o.x, o.y, o.z, mv_d, pr_d, vp, &mesa[0], &mesa[1], &mesa[2]), GL_TRUE);
-                const ormath::vec3 window = ormath::project(o, to_mat4(modelview), to_mat4(projection), viewport);
+                const ormath::vec3 window =
+                    ormath::project(o, to_mat4(modelview), to_mat4(projection), viewport);
                 const std::array<double, 4> clip = apply(a, {o.x, o.y, o.z, 1});
-                const std::array<double, 4> mag = apply(size, {std::fabs(o.x), std::fabs(o.y), std::fabs(o.z), 1});
+                const std::array<double, 4> mag =
+                    apply(size, {std::fabs(o.x), std::fabs(o.y), std::fabs(o.z), 1});
                 for (int k = 0; k < 3; ++k) {
                     const double ndc = clip[k] / clip[3];
                     const double scale = k < 2 ? vp[k + 2] / 2.0 : 0.5;
-                    const double allowed = scale * (8 * u * (mag[k] + std::fabs(ndc) * mag[3]) / std::fabs(clip[3]) +
-                                                    u * std::fabs(ndc)) +
-                                           u * (2 * scale * std::fabs(ndc + 1) + std::fabs(mesa[k]));
+                    const double allowed =
+                        scale * (8 * u * (mag[k] + std::fabs(ndc) * mag[3]) / std::fabs(clip[3]) +
+                                 u * std::fabs(ndc)) +
+                        u * (2 * scale * std::fabs(ndc + 1) + std::fabs(mesa[k]));
                     const double difference = std::fabs(window[k] - mesa[k]);
                     worst_project = std::max(worst_project, difference / allowed);
                     EXPECT_LE(difference, allowed) << "project, " << what << ", coordinate " << k;
                 }
 
                 // Back from the window point that Mesa found, rounded to float.
-                const ormath::vec3 w(float(mesa[0]), float(mesa[1]), float(mesa[2]));
+                const ormath::vec3 w(static_cast<float>(mesa[0]), static_cast<float>(mesa[1]),
+                                     static_cast<float>(mesa[2]));
                 std::array<double, 3> back{};
                 ASSERT_EQ(gluUnProject(w.x, w.y, w.z, mv_d, pr_d, vp, &back[0], &back[1], &back[2]), GL_TRUE);
-                const ormath::vec3 object = ormath::unproject(w, to_mat4(modelview), to_mat4(projection), viewport);
+                const ormath::vec3 object =
+                    ormath::unproject(w, to_mat4(modelview), to_mat4(projection), viewport);
                 const std::array<double, 4> v = {(w.x - vp[0]) / vp[2] * 2 - 1, (w.y - vp[1]) / vp[3] * 2 - 1,
                                                  w.z * 2.0 - 1, 1};
                 const std::array<double, 4> q = apply(x, v);
                 const double v_size = std::max({std::fabs(v[0]), std::fabs(v[1]), std::fabs(v[2]), 1.0});
-                const double q_error = inverse_error * v_size + norm_inf(x) * (3 * u * (v_size + 1) + 4 * u * v_size);
+                const double q_error =
+                    inverse_error * v_size + norm_inf(x) * (3 * u * (v_size + 1) + 4 * u * v_size);
                 for (int k = 0; k < 3; ++k) {
-                    const double allowed = q_error * (1 + std::fabs(back[k])) / std::fabs(q[3]) + u * std::fabs(back[k]);
+                    const double allowed =
+                        q_error * (1 + std::fabs(back[k])) / std::fabs(q[3]) + u * std::fabs(back[k]);
                     const double difference = std::fabs(object[k] - back[k]);
                     worst_unproject = std::max(worst_unproject, difference / allowed);
                     EXPECT_LE(difference, allowed) << "unproject, " << what << ", coordinate " << k;
@@ -466,7 +480,7 @@ TEST_F(MesaMatrices, ProjectAndUnprojectMatchGlu) {
             }
         }
     }
-    std::printf("project over %d cases: worst difference %.3f of the bound; unproject: %.3f\n", cases,
+    std::printf("project over %d cases: worst difference %.3g of the bound; unproject: %.3g\n", cases,
                 worst_project, worst_unproject);
 }
 
