@@ -210,48 +210,35 @@ TEST_F(MesaMatrices, RotateMatchesGlRotateAboutAnyAxis) {
 
 // ---------------------------------------------------------------- cameras and projections
 //
-// look_at against gluLookAt. Each side forms f = (center - eye) / |center - eye|,
-// s = f x up / |f x up|, u' = s x f, in float or in double. For unit vectors
-// (norm-wise, which bounds every entry): rounding center - eye turns it by at
-// most 2u and normalising adds 3.5u (a 3-term dot product, its square root,
-// one quotient), so f is within 5.5u. f x up moves by 5.5u|up| with f and by
-// 3.5u|up| more in its own roundings; divided by its length |up| sin(theta),
-// with theta the angle between up and the view, twice that (18u / sin(theta))
-// bounds the turn of s, plus 3.5u for its normalisation. u' = s x f adds the
-// errors of s and f and 3.5u. So each side's rotation is within
-// 18u / sin(theta) + 12.5u of the exact one, and the two within twice that.
-// The translation column is the rotation applied to -eye: rows off by that
-// much, times |eye|, plus a 3-term dot product's 3u |eye| on each side.
-// Row 3 is (0, 0, 0, 1) on both sides.
-//
-// frustum and ortho against glFrustum and glOrtho: every entry is a quotient
-// of a sum, difference or product of the (float) planes, three roundings on
-// a side that computes in float, one in double: at most 6u relative, and 8u
-// covers the second-order terms. Entries that neither side computes are 0 or
-// -1 on both, which the relative bound asks for exactly.
-//
-// project against gluProject (double, exact to our purpose) on the same
-// float matrices read back from Mesa: with a = |P| |M| |(o, 1)| taken
-// entry by entry, Ormath's clip coordinates c are within 8u a (two 4-term
-// products, 4u each); c.xyz / c.w then moves by 8u (a.xyz + |ndc| a.w) / |c.w|
-// plus a rounding, and the viewport mapping, width / 2 times that, adds
-// u (width |ndc + 1| + |window|) for its three roundings; depth likewise with
-// width 1.
-//
-// unproject against gluUnProject (double), with A = P M and X its inverse in
-// double: Ormath's product is within 4u |P| |M| of A, and a relative
-// perturbation d of A moves the inverse by kappa d relative, kappa the
-// condition number |A| |X| (infinity norms), so with the inverse's own
-// roundings counted as one more such perturbation of 24u (six roundings on
-// the longest path to an adjugate entry, four terms that may cancel),
-// |dX| <= kappa |X| (4u |P||M| / |A| + 24u). The normalised window point v is
-// off by 3u (|v| + 1), the product q = X v by |dX| |v| + |X| |dv| + 4u |X| |v|,
-// and p = q.xyz / q.w by |dq| (1 + |p|) / |q.w| plus a rounding.
+// Bounds, norm-wise for unit vectors (which bounds every entry), each side in
+// float or double. look_at: center - eye turns by 2u in its rounding and
+// normalising adds 3.5u (a 3-term dot, a square root, a quotient): f is within
+// 5.5u. f x up moves by 5.5u|up| with f and 3.5u|up| in its roundings, so s,
+// its normalisation, turns by 18u / sin(theta) + 3.5u, theta the angle between
+// up and the view; u' = s x f adds f's error and 3.5u. Each side's rotation is
+// within 18u / sin(theta) + 12.5u, the two within twice that; the translation
+// column is the rotation applied to -eye, off by that times |eye| plus a 3-term
+// dot's 3u |eye| a side. Row 3 is (0, 0, 0, 1) on both sides.
+// frustum, ortho: each entry is a quotient of a sum, difference or product of
+// the planes, three roundings a side: 6u relative, 8u with second-order terms;
+// the entries neither side computes (0, -1) must then agree exactly.
+// project (GLU in double, exact for our purpose, on the same float matrices):
+// with a = |P| |M| |(o, 1)|, Ormath's clip point c is within 8u a (two 4-term
+// products); c / c.w moves by 8u (a + |ndc| a.w) / |c.w| plus u |ndc|, times
+// width / 2 in the window, whose three roundings add u (width |ndc + 1| +
+// |window|); depth likewise with width 1.
+// unproject, with A = P M and X its inverse in double: Ormath's product is
+// within 4u |P||M| of A; a relative perturbation d of A moves the inverse by
+// kappa d, kappa = |A| |X| (infinity norms), and we count the inverse's own
+// roundings as one more of 24u (six on the longest path to an adjugate entry,
+// four terms that may cancel): |dX| <= kappa |X| (4u |P||M| / |A| + 24u). The
+// point v off by 3u (|v| + 1) and q = X v by |dX||v| + |X||dv| + 4u |X||v|,
+// p = q.xyz / q.w moves by |dq| (1 + |p|) / |q.w| + u |p|.
 
 struct camera {
     ormath::vec3 eye, center, up;
 };
-// On-axis and off-axis, up of any length and at any angle not close to the view.
+// On-axis and off-axis, up of any length, at any angle not close to the view.
 const camera cameras[] = {
     {{0, 0, 5}, {0, 0, 0}, {0, 1, 0}},
     {{3, 2, -7}, {0.5f, -1, 2}, {0, 1, 0}},
@@ -260,11 +247,10 @@ const camera cameras[] = {
     {{0.25f, -0.5f, 0.125f}, {0.25f, -0.5f, -3}, {-1, 0.5f, 0}},
     {{-7, -7, -7}, {0, 0, 0}, {1, 0, 0}},
 };
-
 struct planes {
     float left, right, bottom, top, z_near, z_far;
 };
-// Symmetric, asymmetric, wholly to one side of the axis, and a window's pixels.
+// Symmetric, asymmetric, wholly off the axis, and a window's pixels.
 const planes volumes[] = {
     {-1, 1, -0.75f, 0.75f, 1, 100},
     {-0.3f, 0.5f, -0.2f, 0.4f, 0.1f, 50},
@@ -282,11 +268,6 @@ ormath::mat4 to_mat4(const Matrix& m) {
     std::copy(m.begin(), m.end(), r.data());
     return r;
 }
-double norm(const ormath::vec3& v) {
-    return std::sqrt(static_cast<double>(v.x) * v.x + static_cast<double>(v.y) * v.y +
-                     static_cast<double>(v.z) * v.z);
-}
-
 Matrix mesa_look_at(const camera& c) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -301,69 +282,57 @@ Matrix mesa_volume(void (*load)(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble
     return read_back(GL_PROJECTION_MATRIX);
 }
 
-// Row-major 4x4 helpers in double, for the bounds only.
-using Exact = std::array<double, 16>;  // element 4c + r, as Matrix
-Exact product(const Exact& a, const Exact& b) {
+// In double, for the bounds only; element 4c + r as in Matrix.
+using Exact = std::array<double, 16>;
+using Exact4 = std::array<double, 4>;
+Exact product(const Matrix& a, const Matrix& b, bool absolute) {
     Exact r{};
-    for (int c = 0; c < 4; ++c) {
-        for (int row = 0; row < 4; ++row) {
-            for (int k = 0; k < 4; ++k) {
-                r[4 * c + row] += a[4 * k + row] * b[4 * c + k];
-            }
-        }
-    }
-    return r;
-}
-Exact widen(const Matrix& m, bool absolute) {
-    Exact r;
     for (int i = 0; i < 16; ++i) {
-        r[i] = absolute ? std::fabs(static_cast<double>(m[i])) : static_cast<double>(m[i]);
+        for (int k = 0; k < 4; ++k) {
+            const double term = double{a[4 * k + i % 4]} * b[i - i % 4 + k];
+            r[i] += absolute ? std::fabs(term) : term;
+        }
     }
     return r;
 }
-std::array<double, 4> apply(const Exact& m, const std::array<double, 4>& v) {
-    std::array<double, 4> r{};
-    for (int row = 0; row < 4; ++row) {
-        for (int k = 0; k < 4; ++k) {
-            r[row] += m[4 * k + row] * v[k];
-        }
+Exact4 apply(const Exact& m, const Exact4& v) {
+    Exact4 r{};
+    for (int i = 0; i < 16; ++i) {
+        r[i % 4] += m[i] * v[i / 4];
     }
     return r;
 }
 double norm_inf(const Exact& m) {
     double worst = 0;
-    for (int row = 0; row < 4; ++row) {
-        worst = std::max(worst, std::fabs(m[row]) + std::fabs(m[4 + row]) + std::fabs(m[8 + row]) +
-                                    std::fabs(m[12 + row]));
+    for (int r = 0; r < 4; ++r) {
+        worst = std::max(worst,
+                         std::fabs(m[r]) + std::fabs(m[4 + r]) + std::fabs(m[8 + r]) + std::fabs(m[12 + r]));
     }
     return worst;
 }
 // Gauss-Jordan elimination with partial pivoting.
 Exact invert(Exact a) {
-    Exact x{};
-    for (int i = 0; i < 4; ++i) {
-        x[5 * i] = 1;
-    }
-    auto at = [](Exact& m, int row, int col) -> double& { return m[4 * col + row]; };
-    for (int col = 0; col < 4; ++col) {
-        int pivot = col;
-        for (int row = col + 1; row < 4; ++row) {
-            pivot = std::fabs(at(a, row, col)) > std::fabs(at(a, pivot, col)) ? row : pivot;
+    Exact x{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    // Row to becomes row to - f * row from, or -f * row to when they are the same row.
+    auto row_op = [&](int to, int from, double f) {
+        for (int k = 0; k < 16; k += 4) {
+            a[k + to] = (from == to ? 0 : a[k + to]) - f * a[k + from];
+            x[k + to] = (from == to ? 0 : x[k + to]) - f * x[k + from];
         }
-        for (int k = 0; k < 4; ++k) {
-            std::swap(at(a, col, k), at(a, pivot, k));
-            std::swap(at(x, col, k), at(x, pivot, k));
+    };
+    for (int c = 0; c < 4; ++c) {
+        int pivot = c;
+        for (int r = c + 1; r < 4; ++r) {
+            pivot = std::fabs(a[4 * c + r]) > std::fabs(a[4 * c + pivot]) ? r : pivot;
         }
-        const double d = at(a, col, col);
-        for (int k = 0; k < 4; ++k) {
-            at(a, col, k) /= d;
-            at(x, col, k) /= d;
+        for (int k = 0; k < 16; k += 4) {
+            std::swap(a[k + c], a[k + pivot]);
+            std::swap(x[k + c], x[k + pivot]);
         }
-        for (int row = 0; row < 4; ++row) {
-            const double f = row == col ? 0 : at(a, row, col);
-            for (int k = 0; k < 4; ++k) {
-                at(a, row, k) -= f * at(a, col, k);
-                at(x, row, k) -= f * at(x, col, k);
+        row_op(c, c, -1 / a[4 * c + c]);
+        for (int r = 0; r < 4; ++r) {
+            if (r != c) {
+                row_op(r, c, a[4 * c + r]);
             }
         }
     }
@@ -373,19 +342,20 @@ Exact invert(Exact a) {
 TEST_F(MesaMatrices, LookAtMatchesGluLookAt) {
     double worst = 0;
     for (const camera& c : cameras) {
-        const ormath::vec3 f = ormath::vec3(c.center.x - c.eye.x, c.center.y - c.eye.y, c.center.z - c.eye.z);
-        const ormath::vec3 side(f.y * c.up.z - f.z * c.up.y, f.z * c.up.x - f.x * c.up.z,
-                                f.x * c.up.y - f.y * c.up.x);
-        const double sin_theta = norm(side) / (norm(f) * norm(c.up));  // to a few u, ample for a bound
+        const double f[3] = {double{c.center.x} - c.eye.x, double{c.center.y} - c.eye.y,
+                             double{c.center.z} - c.eye.z};
+        const double sin_theta = std::hypot(f[1] * c.up.z - f[2] * c.up.y, f[2] * c.up.x - f[0] * c.up.z,
+                                            f[0] * c.up.y - f[1] * c.up.x) /
+                                 (std::hypot(f[0], f[1], f[2]) * std::hypot(c.up.x, c.up.y, c.up.z));
         const double rotation = 2 * (18 * u / sin_theta + 12.5 * u);
         std::array<double, 16> allowed{};
-        for (int i = 0; i < 16; ++i) {
-            if (i % 4 != 3) {
-                allowed[i] = i < 12 ? rotation : (rotation + 6 * u) * norm(c.eye);
-            }
+        for (int i = 0; i < 15; ++i) {
+            allowed[i] = i % 4 == 3 ? 0
+                         : i < 12   ? rotation
+                                    : (rotation + 6 * u) * std::hypot(c.eye.x, c.eye.y, c.eye.z);
         }
         compare(to_matrix(ormath::look_at(c.eye, c.center, c.up)), mesa_look_at(c), allowed,
-                "eye " + describe({c.eye.x, c.eye.y, c.eye.z}) + ", center " +
+                "eye" + describe({c.eye.x, c.eye.y, c.eye.z}) + ", center" +
                     describe({c.center.x, c.center.y, c.center.z}),
                 worst);
     }
@@ -395,17 +365,18 @@ TEST_F(MesaMatrices, LookAtMatchesGluLookAt) {
 TEST_F(MesaMatrices, FrustumAndOrthoMatchGl) {
     double worst = 0;
     for (const planes& v : volumes) {
-        const std::string what = describe({v.left, v.right, v.bottom, v.top, v.z_near, v.z_far});
         for (const bool is_frustum : {true, false}) {
             const Matrix mesa = mesa_volume(is_frustum ? glFrustum : glOrtho, v);
-            const ormath::mat4 m = is_frustum
-                                       ? ormath::frustum(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far)
-                                       : ormath::ortho(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far);
+            const ormath::mat4 m = (is_frustum ? ormath::frustum : ormath::ortho)(v.left, v.right, v.bottom,
+                                                                                  v.top, v.z_near, v.z_far);
             std::array<double, 16> allowed{};
             for (int i = 0; i < 16; ++i) {
                 allowed[i] = 8 * u * std::fabs(mesa[i]);
             }
-            compare(to_matrix(m), mesa, allowed, (is_frustum ? "frustum" : "ortho") + what, worst);
+            compare(to_matrix(m), mesa, allowed,
+                    (is_frustum ? "frustum" : "ortho") +
+                        describe({v.left, v.right, v.bottom, v.top, v.z_near, v.z_far}),
+                    worst);
         }
     }
     std::printf("frustum and ortho over %zu volumes: worst difference %.3g of the bound\n",
@@ -416,72 +387,66 @@ TEST_F(MesaMatrices, ProjectAndUnprojectMatchGlu) {
     const GLint viewports[][4] = {{0, 0, 640, 480}, {100, 50, 300, 200}};
     const ormath::vec3 offsets[] = {{0, 0, 0}, {0.3f, -0.2f, 0.1f}, {-1, 0.5f, 0.75f}};
     double worst_project = 0, worst_unproject = 0;
-    int cases = 0;
     for (std::size_t i = 0; i < std::size(cameras); ++i) {
-        const camera& c = cameras[i];
-        const Matrix modelview = mesa_look_at(c);
+        const Matrix modelview = mesa_look_at(cameras[i]);
         const Matrix projection = mesa_volume(glFrustum, volumes[i % 3]);  // the perspective ones
-        const Exact mv = widen(modelview, false), pr = widen(projection, false);
-        const Exact a = product(pr, mv), x = invert(a);
-        const Exact size = product(widen(projection, true), widen(modelview, true));
-        const double kappa = norm_inf(a) * norm_inf(x);
-        const double inverse_error = kappa * norm_inf(x) * (4 * u * norm_inf(size) / norm_inf(a) + 24 * u);
-        GLdouble mv_d[16], pr_d[16];
-        std::copy(mv.begin(), mv.end(), mv_d);
-        std::copy(pr.begin(), pr.end(), pr_d);
+        GLdouble mv[16], pr[16];
+        std::copy(modelview.begin(), modelview.end(), mv);
+        std::copy(projection.begin(), projection.end(), pr);
+        const Exact a = product(projection, modelview, false), size = product(projection, modelview, true);
+        const Exact x = invert(a);
+        const double x_error =
+            norm_inf(a) * norm_inf(x) * norm_inf(x) * (4 * u * norm_inf(size) / norm_inf(a) + 24 * u);
         for (const GLint* vp : viewports) {
             const ormath::vec4 viewport(static_cast<float>(vp[0]), static_cast<float>(vp[1]),
                                         static_cast<float>(vp[2]), static_cast<float>(vp[3]));
             for (const ormath::vec3& d : offsets) {
-                const ormath::vec3 o(c.center.x + d.x, c.center.y + d.y, c.center.z + d.z);
+                const ormath::vec3 o(cameras[i].center.x + d.x, cameras[i].center.y + d.y,
+                                     cameras[i].center.z + d.z);
                 const std::string what =
                     "camera " + std::to_string(i) + ", object" + describe({o.x, o.y, o.z});
-                ++cases;
-
-                std::array<double, 3> mesa{};
-                ASSERT_EQ(gluProject(o.x, o.y, o.z, mv_d, pr_d, vp, &mesa[0], &mesa[1], &mesa[2]), GL_TRUE);
+                double mesa[3], back[3];
+                ASSERT_EQ(gluProject(o.x, o.y, o.z, mv, pr, vp, &mesa[0], &mesa[1], &mesa[2]), GL_TRUE);
                 const ormath::vec3 window =
                     ormath::project(o, to_mat4(modelview), to_mat4(projection), viewport);
-                const std::array<double, 4> clip = apply(a, {o.x, o.y, o.z, 1});
-                const std::array<double, 4> mag =
-                    apply(size, {std::fabs(o.x), std::fabs(o.y), std::fabs(o.z), 1});
-                for (int k = 0; k < 3; ++k) {
-                    const double ndc = clip[k] / clip[3];
-                    const double scale = k < 2 ? vp[k + 2] / 2.0 : 0.5;
-                    const double allowed =
-                        scale * (8 * u * (mag[k] + std::fabs(ndc) * mag[3]) / std::fabs(clip[3]) +
-                                 u * std::fabs(ndc)) +
-                        u * (2 * scale * std::fabs(ndc + 1) + std::fabs(mesa[k]));
-                    const double difference = std::fabs(window[k] - mesa[k]);
-                    worst_project = std::max(worst_project, difference / allowed);
-                    EXPECT_LE(difference, allowed) << "project, " << what << ", coordinate " << k;
-                }
+                const Exact4 c = apply(a, {o.x, o.y, o.z, 1});
+                const Exact4 c_size = apply(size, {std::fabs(o.x), std::fabs(o.y), std::fabs(o.z), 1});
 
-                // Back from the window point that Mesa found, rounded to float.
+                // Back from Mesa's window point, rounded to float.
                 const ormath::vec3 w(static_cast<float>(mesa[0]), static_cast<float>(mesa[1]),
                                      static_cast<float>(mesa[2]));
-                std::array<double, 3> back{};
-                ASSERT_EQ(gluUnProject(w.x, w.y, w.z, mv_d, pr_d, vp, &back[0], &back[1], &back[2]), GL_TRUE);
+                ASSERT_EQ(gluUnProject(w.x, w.y, w.z, mv, pr, vp, &back[0], &back[1], &back[2]), GL_TRUE);
                 const ormath::vec3 object =
                     ormath::unproject(w, to_mat4(modelview), to_mat4(projection), viewport);
-                const std::array<double, 4> v = {(w.x - vp[0]) / vp[2] * 2 - 1, (w.y - vp[1]) / vp[3] * 2 - 1,
-                                                 w.z * 2.0 - 1, 1};
-                const std::array<double, 4> q = apply(x, v);
+                const Exact4 v = {(w.x - vp[0]) / vp[2] * 2 - 1, (w.y - vp[1]) / vp[3] * 2 - 1, w.z * 2.0 - 1,
+                                  1};
                 const double v_size = std::max({std::fabs(v[0]), std::fabs(v[1]), std::fabs(v[2]), 1.0});
                 const double q_error =
-                    inverse_error * v_size + norm_inf(x) * (3 * u * (v_size + 1) + 4 * u * v_size);
+                    x_error * v_size + norm_inf(x) * (3 * u * (v_size + 1) + 4 * u * v_size);
+                const double q_w = std::fabs(apply(x, v)[3]);
+
                 for (int k = 0; k < 3; ++k) {
-                    const double allowed =
-                        q_error * (1 + std::fabs(back[k])) / std::fabs(q[3]) + u * std::fabs(back[k]);
-                    const double difference = std::fabs(object[k] - back[k]);
-                    worst_unproject = std::max(worst_unproject, difference / allowed);
-                    EXPECT_LE(difference, allowed) << "unproject, " << what << ", coordinate " << k;
+                    const double ndc = c[k] / c[3], half = k < 2 ? vp[k + 2] / 2.0 : 0.5;
+                    const double project_bound =
+                        half * (8 * u * (c_size[k] + std::fabs(ndc) * c_size[3]) / std::fabs(c[3]) +
+                                u * std::fabs(ndc)) +
+                        u * (2 * half * std::fabs(ndc + 1) + std::fabs(mesa[k]));
+                    const double unproject_bound =
+                        q_error * (1 + std::fabs(back[k])) / q_w + u * std::fabs(back[k]);
+                    worst_project = std::max(worst_project, std::fabs(window[k] - mesa[k]) / project_bound);
+                    worst_unproject =
+                        std::max(worst_unproject, std::fabs(object[k] - back[k]) / unproject_bound);
+                    EXPECT_LE(std::fabs(window[k] - mesa[k]), project_bound)
+                        << "project, " << what << ", coordinate " << k;
+                    EXPECT_LE(std::fabs(object[k] - back[k]), unproject_bound)
+                        << "unproject, " << what << ", coordinate " << k;
                 }
             }
         }
     }
-    std::printf("project over %d cases: worst difference %.3g of the bound; unproject: %.3g\n", cases,
-                worst_project, worst_unproject);
+    std::printf("project and unproject over %zu cases: worst difference %.3g and %.3g of the bound\n",
+                std::size(cameras) * std::size(viewports) * std::size(offsets), worst_project,
+                worst_unproject);
 }
 
 }  // namespace
