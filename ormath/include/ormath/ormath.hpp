@@ -571,7 +571,7 @@ inline float mod(float x, float y) noexcept { return x - detail::mul(y, ormath::
 
 // min is y < x ? y : x and max is x < y ? y : x: of two equal arguments (+0
 // and -0) the first is returned; a NaN in x is returned and a NaN in y is
-// ignored (x is returned), as the x86 and AArch64 scalar instructions do.
+// ignored (x is returned). On x86 each is then one minss or maxss.
 constexpr float min(float x, float y) noexcept { return y < x ? y : x; }
 constexpr float max(float x, float y) noexcept { return x < y ? y : x; }
 
@@ -743,8 +743,9 @@ inline detail::if_vector<V, float> distance(const V& a, const V& b) noexcept {
 }
 
 // x / length(x): each component divided by the length (not multiplied by its
-// reciprocal). A zero vector gives NaN in every component (0 / 0), as does a
-// vector of infinite length; for a float, x / |x| is 1 or -1, NaN at 0.
+// reciprocal). A zero vector gives NaN in every component (0 / 0); an
+// infinite component gives NaN there and 0 in the finite ones; for a float,
+// x / |x| is 1 or -1, NaN at 0 and at an infinity.
 inline float normalize(float x) noexcept { return x / ormath::length(x); }
 template <typename V>
 inline detail::if_vector<V> normalize(const V& x) noexcept {
@@ -987,9 +988,9 @@ inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_
 // s = normalize(cross(f, up)) and u = cross(s, f); the rows of the rotation
 // are s, u and -f, and column 3 is (-dot(s, eye), -dot(u, eye), dot(f, eye), 1),
 // the rotation applied to -eye. up need not be of unit length or
-// perpendicular to f. With eye == center, or up parallel to the view
-// direction (or zero), a normalize divides 0 by 0 and every entry of the
-// rotation and the translation is NaN.
+// perpendicular to f. With eye == center, f divides 0 by 0 and every entry
+// of the rotation and the translation is NaN; with up parallel to f (or
+// zero), s does, and rows 0 and 1 are NaN while row 2 is still -f and dot(f, eye).
 inline mat4 look_at(const vec3& eye, const vec3& center, const vec3& up) noexcept {
     const vec3 f = ormath::normalize(center - eye);
     const vec3 s = ormath::normalize(ormath::cross(f, up));
