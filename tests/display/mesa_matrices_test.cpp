@@ -418,8 +418,8 @@ TEST_F(MesaMatrices, ProjectAndUnprojectMatchGlu) {
                 ASSERT_EQ(gluUnProject(w.x, w.y, w.z, mv, pr, vp, &back[0], &back[1], &back[2]), GL_TRUE);
                 const ormath::vec3 object =
                     ormath::unproject(w, to_mat4(modelview), to_mat4(projection), viewport);
-                const Exact4 v = {(w.x - vp[0]) / vp[2] * 2 - 1, (w.y - vp[1]) / vp[3] * 2 - 1, w.z * 2.0 - 1,
-                                  1};
+                const Exact4 v = {(double{w.x} - vp[0]) / vp[2] * 2 - 1,
+                                  (double{w.y} - vp[1]) / vp[3] * 2 - 1, double{w.z} * 2 - 1, 1};
                 const double v_size = std::max({std::fabs(v[0]), std::fabs(v[1]), std::fabs(v[2]), 1.0});
                 const double q_error =
                     x_error * v_size + norm_inf(x) * (3 * u * (v_size + 1) + 4 * u * v_size);
