@@ -41,6 +41,7 @@ static_assert(ormath::clamp(vec2(-1, 2), 0.0f, 1.0f) == vec2(0, 1) &&
                   ormath::mix(vec2(0, 4), vec2(4, 0), 0.25f) == vec2(1, 3),
               "the common functions without floor are constexpr");
 static_assert((vec2(1, 2) - 1.0f) * vec2(2) / 2.0f == vec2(0, 1) && -vec4(1) + vec4(2) == vec4(1) &&
-                  ormath::reflect(vec2(1, -1), vec2(0, 1)) == vec2(1, 1) && ormath::degrees(0.0f) == 0,
+                  ormath::reflect(vec2(1, -1), vec2(0, 1)) == vec2(1, 1) && ormath::degrees(0.0f) == 0 &&
+                  ormath::normalize(-2.0f) == -1 && ormath::distance(1.0f, 4.0f) == 3,
               "vector arithmetic is constexpr");
 }  // namespace

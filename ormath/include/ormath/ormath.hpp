@@ -729,14 +729,14 @@ constexpr vec3 cross(const vec3& a, const vec3& b) noexcept {
 // 1.8e19 has an infinite length, one whose components are all below about
 // 1e-23 a length of 0. For a float, |x| (which sqrt(x * x) is whenever the
 // square neither overflows nor underflows).
-inline float length(float x) noexcept { return ormath::abs(x); }
+constexpr float length(float x) noexcept { return ormath::abs(x); }
 template <typename V>
 inline detail::if_vector<V, float> length(const V& x) noexcept {
     return std::sqrt(ormath::dot(x, x));
 }
 
 // length(a - b).
-inline float distance(float a, float b) noexcept { return ormath::length(a - b); }
+constexpr float distance(float a, float b) noexcept { return ormath::length(a - b); }
 template <typename V>
 inline detail::if_vector<V, float> distance(const V& a, const V& b) noexcept {
     return ormath::length(a - b);
@@ -746,7 +746,7 @@ inline detail::if_vector<V, float> distance(const V& a, const V& b) noexcept {
 // reciprocal). A zero vector gives NaN in every component (0 / 0); an
 // infinite component gives NaN there and 0 in the finite ones; for a float,
 // x / |x| is 1 or -1, NaN at 0 and at an infinity.
-inline float normalize(float x) noexcept { return x / ormath::length(x); }
+constexpr float normalize(float x) noexcept { return x / ormath::length(x); }
 template <typename V>
 inline detail::if_vector<V> normalize(const V& x) noexcept {
     return x / ormath::length(x);
