@@ -33,12 +33,13 @@ void queue_only_stop_events() {
 int run_frame_loop(const char* program_name) {
     if (!create_window(caption, window_width, window_height, false)) {
         std::fprintf(stderr, "%s: cannot open a %dx%d OpenGL window: %s\n", program_name, window_width,
-                     window_height, SDL_GetError());
+                     window_height, window_error());
         destroy_window();
         return 1;
     }
     queue_only_stop_events();
     scene_begin(window_width, window_height);
+    frame_loop_started();
 
     bool quit = false;
     SDL_Event event;
@@ -49,6 +50,10 @@ int run_frame_loop(const char* program_name) {
                 quit = true;
             }
             continue;
+        }
+        // A stop signal counts as a key, taken once the queue is empty.
+        if (stop_requested()) {
+            quit = true;
         }
         elapsed_time = elapsed_time + clock_step;
         // After a swap the back buffer's content is undefined: start from black.
