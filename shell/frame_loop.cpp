@@ -28,6 +28,19 @@ void queue_only_stop_events() {
     }
 }
 
+// Takes what SDL queued while the window was made, before the filter above
+// is set: the classic SDL 1.2 empties its whole queue whenever an event type
+// is switched off, and would drop a key or close request made meanwhile, or
+// the quit event of a stop signal that reached SDL's own handler.
+bool stop_event_queued() {
+    bool stop = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        stop = stop || event.type == SDL_KEYDOWN || event.type == SDL_QUIT;
+    }
+    return stop;
+}
+
 }  // namespace
 
 int run_frame_loop(const char* program_name) {
@@ -37,11 +50,11 @@ int run_frame_loop(const char* program_name) {
         destroy_window();
         return 1;
     }
-    queue_only_stop_events();
     scene_begin(window_width, window_height);
+    bool quit = stop_event_queued();
+    queue_only_stop_events();
     frame_loop_started();
 
-    bool quit = false;
     SDL_Event event;
     for (;;) {
         // The queue is drained completely before a frame is drawn.
