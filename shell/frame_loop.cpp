@@ -28,19 +28,33 @@ void queue_only_stop_events() {
     }
 }
 
+// Takes what SDL queued while the window was made, before the filter above
+// is set: the classic SDL 1.2 empties its whole queue whenever an event type
+// is switched off, and would drop a key or close request made meanwhile, or
+// the quit event of a stop signal that reached SDL's own handler.
+bool stop_event_queued() {
+    bool stop = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        stop = stop || event.type == SDL_KEYDOWN || event.type == SDL_QUIT;
+    }
+    return stop;
+}
+
 }  // namespace
 
 int run_frame_loop(const char* program_name) {
     if (!create_window(caption, window_width, window_height, false)) {
         std::fprintf(stderr, "%s: cannot open a %dx%d OpenGL window: %s\n", program_name, window_width,
-                     window_height, SDL_GetError());
+                     window_height, window_error());
         destroy_window();
         return 1;
     }
-    queue_only_stop_events();
     scene_begin(window_width, window_height);
+    bool quit = stop_event_queued();
+    queue_only_stop_events();
+    frame_loop_started();
 
-    bool quit = false;
     SDL_Event event;
     for (;;) {
         // The queue is drained completely before a frame is drawn.
@@ -49,6 +63,10 @@ int run_frame_loop(const char* program_name) {
                 quit = true;
             }
             continue;
+        }
+        // A stop signal counts as a key, taken once the queue is empty.
+        if (stop_requested()) {
+            quit = true;
         }
         elapsed_time = elapsed_time + clock_step;
         // After a swap the back buffer's content is undefined: start from black.
