@@ -273,12 +273,17 @@ class Page:
     def wait_for(self, expression, bound, what):
         """Polls a page expression until it is truthy; its value."""
         deadline = time.monotonic() + bound
+        problem = ""
         while True:
-            value = self.evaluate(expression)
-            if value:
-                return value
+            try:
+                value = self.evaluate(expression)
+                if value:
+                    return value
+            except BrowserError as error:
+                # While a page loads, its document may not have a body yet.
+                problem = f" ({error})"
             if time.monotonic() > deadline:
-                raise BrowserError(f"{what} not within {bound} s")
+                raise BrowserError(f"{what} not within {bound} s{problem}")
             time.sleep(0.05)
 
     def press_key(self):
