@@ -23,7 +23,7 @@ bool open_demo_window(const char* program_name) {
         return true;
     }
     std::fprintf(stderr, "%s: cannot open a %dx%d OpenGL window: %s\n", program_name, demo_window_width,
-                 demo_window_height, SDL_GetError());
+                 demo_window_height, window_error());
     destroy_window();
     return false;
 }
@@ -37,11 +37,15 @@ bool draw_frame() {
             stop = true;
         }
     }
+    // A stop signal counts as a key, taken once the queue is empty.
+    if (stop_requested()) {
+        stop = true;
+    }
     elapsed_time = elapsed_time + clock_step;
     // After a swap the back buffer's content is undefined: start from black.
     glClear(GL_COLOR_BUFFER_BIT);
     scene_render(elapsed_time);
     SDL_GL_SwapBuffers();
-    // A key or close request still gets the frame drawn after it.
+    // A key, close request or stop signal still gets the frame drawn after it.
     return stop;
 }

@@ -10,6 +10,6 @@ constexpr int demo_window_height = 480;
 bool open_demo_window(const char* program_name);
 
 // Draws one frame: drains the event queue, advances the clock, clears,
-// renders the scene and swaps. Returns whether a key press or close request
-// was taken, that is whether this was the last frame.
+// renders the scene and swaps. Returns whether a key press, close request or
+// stop signal was taken, that is whether this was the last frame.
 bool draw_frame();

@@ -1,5 +1,5 @@
-// The native frame loop: frames one after another until a key or a close
-// request.
+// The native frame loop: frames one after another until a key, a close
+// request or a stop signal.
 #include "shell/frame.hpp"
 #include "shell/shell.hpp"
 
@@ -28,6 +28,7 @@ int run_frame_loop(const char* program_name) {
     }
     queue_only_stop_events();
     scene_begin(demo_window_width, demo_window_height);
+    frame_loop_started();
     while (!draw_frame()) {
     }
     scene_end();
