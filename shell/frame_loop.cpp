@@ -20,17 +20,33 @@ void queue_only_stop_events() {
     }
 }
 
+// Takes what SDL queued while the window was made, before the filter above
+// is set: the classic SDL 1.2 empties its whole queue whenever an event type
+// is switched off, and would drop a key or close request made meanwhile, or
+// the quit event of a stop signal that reached SDL's own handler.
+bool stop_event_queued() {
+    bool stop = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        stop = stop || event.type == SDL_KEYDOWN || event.type == SDL_QUIT;
+    }
+    return stop;
+}
+
 }  // namespace
 
 int run_frame_loop(const char* program_name) {
     if (!open_demo_window(program_name)) {
         return 1;
     }
-    queue_only_stop_events();
     scene_begin(demo_window_width, demo_window_height);
+    // A stop event taken here still gets one frame drawn, as in the loop.
+    bool stop = stop_event_queued();
+    queue_only_stop_events();
     frame_loop_started();
-    while (!draw_frame()) {
-    }
+    do {
+        stop = draw_frame() || stop;
+    } while (!stop);
     scene_end();
     destroy_window();
     return 0;

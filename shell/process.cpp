@@ -156,7 +156,7 @@ void hold_stop_signals() {
     sigprocmask(SIG_BLOCK, &set, &mask_before_hold);
 }
 
-void release_stop_signals() {
+void retake_stop_signals() {
     // The classic SDL 1.2 puts our handler back with signal(), which drops
     // its flags.
     for (const int number : {SIGINT, SIGTERM}) {
@@ -164,6 +164,10 @@ void release_stop_signals() {
             take(number);
         }
     }
+}
+
+void release_stop_signals() {
+    retake_stop_signals();
     sigprocmask(SIG_SETMASK, &mask_before_hold, nullptr);
 }
 
@@ -223,6 +227,7 @@ bool reopen_closed_standard_streams(const char* /*program_name*/) { return true;
 void watch_stop_signals() {}
 void frame_loop_started() {}
 bool stop_requested() { return false; }
+void retake_stop_signals() {}
 void hold_stop_signals() {}
 void release_stop_signals() {}
 void report_fatal_x_errors(const char* /*program_name*/) {}

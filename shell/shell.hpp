@@ -51,8 +51,13 @@ void watch_stop_signals();
 void frame_loop_started();
 bool stop_requested();
 
-// Held around SDL's start and shutdown, which replace the stop signals'
-// handler for a moment: one arriving then is delivered when released.
+// SDL 1.2 puts its own handler in for a moment when it starts, and puts the
+// one it found back without its flags: retake_stop_signals(), after SDL_Init,
+// restores them. A stop signal that reaches SDL's handler in that moment
+// becomes a quit event, which the frame loop takes. At shutdown SDL puts the
+// default action in for a moment instead: the stop signals are held around
+// SDL_Quit and delivered when released.
+void retake_stop_signals();
 void hold_stop_signals();
 void release_stop_signals();
 

@@ -66,9 +66,8 @@ bool create_window(const char* title, int width, int height, bool fullscreen) {
     // No parachute: SDL's handler for SIGSEGV, SIGBUS, SIGFPE and SIGQUIT
     // calls SDL_Quit inside the signal handler and can deadlock there; these
     // signals keep their usual meaning.
-    hold_stop_signals();
     const int started = SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE);
-    release_stop_signals();
+    retake_stop_signals();
     if (started < 0) {
         return false;
     }

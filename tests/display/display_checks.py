@@ -38,6 +38,7 @@ import os
 import re
 import resource
 import shutil
+import socket
 import statistics
 import signal
 import struct
@@ -759,6 +760,7 @@ def sdl_in_use(program):
 RAISED = "raised inside SDL_SetVideoMode"
 RUNNING = "once frames run"
 NO_DISPLAY = "a display with no server"
+SILENT_DISPLAY = "a display that accepts and never answers"
 # The one line each refusal must give, after the program's name.
 DEEP_SCREEN_LINE = "more than 8 bits per colour channel"
 X_ERROR_LINE = "the X server refused a request"
@@ -791,6 +793,9 @@ HOSTILE_STARTS = [
     ("30-bit screen, refused", "classic", {"screen": "deep"}, None, {1}, DEEP_SCREEN_LINE),
     ("30-bit screen, served", "layer", {"screen": "deep"}, (signal.SIGTERM, RUNNING), {0}, None),
     ("no OpenGL driver: an X error", None, {"drivers": "none"}, None, {1}, X_ERROR_LINE),
+    # The X library waits for the server's answer for ever; a stop signal still ends the program.
+    ("a display that never answers, SIGTERM 1 s after start", None, {"display": SILENT_DISPLAY},
+     (signal.SIGTERM, 1.0), {0}, None),
     ("argv[0] ending in /", None, {"argv0": "bin/quad_demo/", "display": NO_DISPLAY}, None, {1}, "cannot open"),
     ("argv[0] with a newline and escape codes", None,
      {"argv0": "bin/odd\n\x1b[2Jname\x07", "display": NO_DISPLAY}, None, {1}, "cannot open"),
@@ -829,8 +834,25 @@ def run_hostile_start(args, program, workdir, row, display, deep_screen):
     if stop and stop[1] == RAISED:
         env["ORMATH_RAISE_IN_SET_VIDEO_MODE"] = str(int(stop[0]))
     target = {"deep": deep_screen}.get(settings.get("screen"), display)
-    if settings.get("display") == NO_DISPLAY:
+    if settings.get("display") in (NO_DISPLAY, SILENT_DISPLAY):
         target = unused_display()
+    silent = None
+    if settings.get("display") == SILENT_DISPLAY:
+        # Connections wait in the listen queue, never accepted or answered.
+        os.makedirs("/tmp/.X11-unix", exist_ok=True)
+        silent = socket.socket(socket.AF_UNIX)
+        silent.bind(f"/tmp/.X11-unix/X{target[1:]}")
+        silent.listen(4)
+    try:
+        return watch_hostile_start(program, workdir, row, target, env, log)
+    finally:
+        if silent is not None:
+            os.unlink(silent.getsockname())
+            silent.close()
+
+
+def watch_hostile_start(program, workdir, row, target, env, log):
+    what, _, settings, stop, statuses, line = row
     with Demo(program, target, workdir, env, closed=settings.get("closed", ()), argv0=settings.get("argv0")) as demo:
         start = time.monotonic()
         if stop is None:
