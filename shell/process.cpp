@@ -10,7 +10,6 @@
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>

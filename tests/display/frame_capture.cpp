@@ -51,7 +51,15 @@ int signal_to_raise = 0;
 // The log's layout, in 64-bit words: a header, then one time per swap
 // (CLOCK_MONOTONIC, ns, taken when the swap returns), then the process's CPU
 // time (all threads, ns) at the same moments. The reader is display_checks.py.
-enum Slot { swaps_slot, first_stop_slot, stop_events_slot, events_slot, capacity_slot, raised_slot, header_slots };
+enum Slot {
+    swaps_slot,
+    first_stop_slot,
+    stop_events_slot,
+    events_slot,
+    capacity_slot,
+    raised_slot,
+    header_slots
+};
 constexpr std::uint64_t no_stop_yet = ~std::uint64_t{0};
 std::uint64_t* swap_log = nullptr;
 std::uint64_t log_capacity = 0;
@@ -96,7 +104,7 @@ void open_swap_log() {
 __attribute__((constructor)) void read_settings() {
     open_swap_log();
     if (const char* number = std::getenv("ORMATH_RAISE_IN_SET_VIDEO_MODE")) {
-        signal_to_raise = std::atoi(number);
+        signal_to_raise = static_cast<int>(std::strtol(number, nullptr, 10));
     }
     directory = std::getenv("ORMATH_CAPTURE_DIR");
     const char* list = std::getenv("ORMATH_CAPTURE_FRAMES");

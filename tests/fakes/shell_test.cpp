@@ -246,7 +246,8 @@ TEST_F(WindowTest, RefusesAWideChannelScreenOnlyOnTheClassicLibrary) {
         EXPECT_EQ(find_call(Fn::SDL_SetVideoMode) < calls.size(), c.opens);
         if (!c.opens) {
             EXPECT_EQ(calls.size(), 3u);
-            EXPECT_NE(std::string(window_error()).find("more than 8 bits per colour channel"), std::string::npos);
+            EXPECT_NE(std::string(window_error()).find("more than 8 bits per colour channel"),
+                      std::string::npos);
         }
         destroy_window();
     }
@@ -284,10 +285,11 @@ TEST_F(FrameLoopTest, RunsFromWindowToEndInOrder) {
             "SDL_FreeSurface(surface#1)",
             "SDL_Quit()",
         };
-        EXPECT_TRUE(same_stream(stream(), joined(joined(joined(window_opening(caption, 640, 480, "0x40000002", 1),
-                                                               {"scene_begin(640, 480)"}),
-                                                        queue_only_stop_events()),
-                                                 frames_and_end)));
+        EXPECT_TRUE(
+            same_stream(stream(), joined(joined(joined(window_opening(caption, 640, 480, "0x40000002", 1),
+                                                       {"scene_begin(640, 480)"}),
+                                                queue_only_stop_events()),
+                                         frames_and_end)));
     }
 }
 
@@ -493,13 +495,13 @@ TEST(ProgramName, LastNonEmptyPathElementWithControlCharactersEscaped) {
         {"/", 128, "quad demo"},
         {"", 128, "quad demo"},
         {nullptr, 128, "quad demo"},
-        {"dir/a\nb\x1b[2J\x07", 128, "a\\nb\\x1b[2J\\x07"},
-        {"tab\there\r\\", 128, "tab\\there\\r\\\\"},
+        {"dir/a\nb\x1b[2J\x07", 128, R"(a\nb\x1b[2J\x07)"},
+        {"tab\there\r\\", 128, R"(tab\there\r\\)"},
         {"del\x7f", 128, "del\\x7f"},
         {"caf\xc3\xa9", 128, "caf\xc3\xa9"},  // UTF-8 passes
-        {"csi\xc2\x9b" "31m", 128, "csi\\xc2\\x9b31m"},
+        {"csi\xc2\x9b[31m", 128, "csi\\xc2\\x9b[31m"},
         {"abcdefghij", 8, "abcdefg"},  // truncated to fit, terminated
-        {"abcd\n", 6, "abcd"},        // an escape is never cut in half
+        {"abcd\n", 6, "abcd"},         // an escape is never cut in half
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.argv0 != nullptr ? c.argv0 : "(null)");
@@ -514,7 +516,7 @@ TEST(ProgramName, LastNonEmptyPathElementWithControlCharactersEscaped) {
 // child (a death test) and reports through its exit status.
 struct ProcessCase {
     const char* name;
-    std::function<int()> run;                 // in the child; its result is the exit status
+    std::function<int()> run;                  // in the child; its result is the exit status
     std::function<bool(int)> expected_status;  // of the child, as waitpid gives it
 };
 
@@ -549,8 +551,8 @@ int ended_after(int status, int frames) {
 bool is_device_null(int descriptor) {
     struct stat seen {};
     struct stat null {};
-    return ::fstat(descriptor, &seen) == 0 && ::stat("/dev/null", &null) == 0 && seen.st_rdev == null.st_rdev &&
-           S_ISCHR(seen.st_mode);
+    return ::fstat(descriptor, &seen) == 0 && ::stat("/dev/null", &null) == 0 &&
+           seen.st_rdev == null.st_rdev && S_ISCHR(seen.st_mode);
 }
 
 // 0 when the descriptors in `closed` were closed and come back on /dev/null,
@@ -579,11 +581,9 @@ TEST(ProcessDeathTest, StopSignalsAndStandardDescriptors) {
     const auto exited = [](int code) { return ::testing::ExitedWithCode(code); };
     const ProcessCase cases[] = {
         {"SIGTERM while frames run: one more frame, status 0",
-         [] { return ended_after(frame_loop_with_signals(raise_at(2, SIGTERM)), 3); },
-         exited(0)},
+         [] { return ended_after(frame_loop_with_signals(raise_at(2, SIGTERM)), 3); }, exited(0)},
         {"SIGINT while frames run: one more frame, status 0",
-         [] { return ended_after(frame_loop_with_signals(raise_at(5, SIGINT)), 6); },
-         exited(0)},
+         [] { return ended_after(frame_loop_with_signals(raise_at(5, SIGINT)), 6); }, exited(0)},
         {"SIGTERM with the window open, before the first frame: ended at once, status 0",
          [] {
              at_scene_begin = [] { std::raise(SIGTERM); };
@@ -604,8 +604,16 @@ TEST(ProcessDeathTest, StopSignalsAndStandardDescriptors) {
          },
          ::testing::KilledBySignal(SIGTERM)},
         {"descriptor 2 closed", [] { return reopens({2}); }, exited(0)},
-        {"descriptors 0 and 1 closed", [] { return reopens({0, 1}); }, exited(0)},
-        {"descriptors 0, 1 and 2 closed", [] { return reopens({0, 1, 2}); }, exited(0)},
+        {"descriptors 0 and 1 closed",
+         [] {
+             return reopens({0, 1});
+         },
+         exited(0)},
+        {"descriptors 0, 1 and 2 closed",
+         [] {
+             return reopens({0, 1, 2});
+         },
+         exited(0)},
     };
     for (const ProcessCase& c : cases) {
         SCOPED_TRACE(c.name);
