@@ -4,8 +4,6 @@
 // SDL's and GL's calls is visible.
 #include "test_support.hpp"
 
-#include <sys/stat.h>
-
 #include <csignal>
 #include <functional>
 #include <map>
@@ -512,8 +510,9 @@ TEST(ProgramName, LastNonEmptyPathElementWithControlCharactersEscaped) {
     }
 }
 
-// Signals and descriptors change the whole process: each case runs in a
-// child (a death test) and reports through its exit status.
+// Signals change the whole process: each case runs in a child (a death
+// test) and reports through its exit status. Closed descriptors are tried on
+// the real programs, in the display tests.
 struct ProcessCase {
     const char* name;
     std::function<int()> run;                  // in the child; its result is the exit status
@@ -548,36 +547,7 @@ int ended_after(int status, int frames) {
     return status == 0 && swaps == frames ? 0 : 100 + swaps;
 }
 
-bool is_device_null(int descriptor) {
-    struct stat seen {};
-    struct stat null {};
-    return ::fstat(descriptor, &seen) == 0 && ::stat("/dev/null", &null) == 0 &&
-           seen.st_rdev == null.st_rdev && S_ISCHR(seen.st_mode);
-}
-
-// 0 when the descriptors in `closed` were closed and come back on /dev/null,
-// and descriptor 1 or 2, if left open, is left as it was.
-int reopens(std::initializer_list<int> closed) {
-    struct stat before {};
-    const int kept = std::find(closed.begin(), closed.end(), 1) == closed.end() ? 1 : 2;
-    ::fstat(kept, &before);
-    for (int descriptor : closed) {
-        ::close(descriptor);
-    }
-    if (!reopen_closed_standard_streams("quad_test")) {
-        return 2;
-    }
-    for (int descriptor : closed) {
-        if (!is_device_null(descriptor)) {
-            return 10 + descriptor;
-        }
-    }
-    struct stat after {};
-    const bool kept_closed = std::find(closed.begin(), closed.end(), kept) != closed.end();
-    return kept_closed || (::fstat(kept, &after) == 0 && after.st_ino == before.st_ino) ? 0 : 3;
-}
-
-TEST(ProcessDeathTest, StopSignalsAndStandardDescriptors) {
+TEST(ProcessDeathTest, StopSignals) {
     const auto exited = [](int code) { return ::testing::ExitedWithCode(code); };
     const ProcessCase cases[] = {
         {"SIGTERM while frames run: one more frame, status 0",
@@ -603,17 +573,6 @@ TEST(ProcessDeathTest, StopSignalsAndStandardDescriptors) {
              return 7;
          },
          ::testing::KilledBySignal(SIGTERM)},
-        {"descriptor 2 closed", [] { return reopens({2}); }, exited(0)},
-        {"descriptors 0 and 1 closed",
-         [] {
-             return reopens({0, 1});
-         },
-         exited(0)},
-        {"descriptors 0, 1 and 2 closed",
-         [] {
-             return reopens({0, 1, 2});
-         },
-         exited(0)},
     };
     for (const ProcessCase& c : cases) {
         SCOPED_TRACE(c.name);
