@@ -31,7 +31,7 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok instal
 
 packages=(
     # build
-    g++ cmake make pkgconf clang-format clang-tidy
+    g++ clang cmake make pkgconf clang-format clang-tidy
     # the demos: SDL 1.2 (see below), OpenGL and GLU, Mesa's software renderer
     libgl-dev libglu1-mesa-dev libgl1-mesa-dri
     # tests and benchmarks
