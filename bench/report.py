@@ -42,6 +42,8 @@ WHY_BEHIND = {
                  "runs.",
 }
 CLOCKS = ["0.1", "1000", "2^20", "2^21"]
+# The last section of performance.md, written by web/measure.py.
+WEB_SECTION = "## 6. In the browser"
 
 
 def load(results, name):
@@ -409,8 +411,16 @@ class Report:
                  "## Goals", "")
         self.table(["goal", "result", "figure"], [[g, verdict(ok), f] for g, ok, f in self.goals])
         self.lines.extend(body)
-        with open(os.path.join(self.docs, "performance.md"), "w") as f:
-            f.write("\n".join(self.lines).rstrip() + "\n")
+        path = os.path.join(self.docs, "performance.md")
+        # The web pages' section at the end comes from scripts/web.sh --measure: kept as it is.
+        kept = ""
+        if os.path.exists(path):
+            with open(path) as f:
+                text = f.read()
+            if WEB_SECTION in text:
+                kept = "\n" + text[text.index(WEB_SECTION):]
+        with open(path, "w") as f:
+            f.write("\n".join(self.lines).rstrip() + "\n" + kept)
 
 
 def main():

@@ -2,18 +2,22 @@
 # Installs the Debian packages that building and testing need, and only the
 # missing ones: quick when everything is there.
 #
-#   scripts/setup.sh [--sdl-headers classic|compat]
+#   scripts/setup.sh [--sdl-headers classic|compat] [--web]
 #     --sdl-headers   which SDL 1.2 headers to build against: the classic
 #                     library's (libsdl1.2-dev) or the compatibility layer's
 #                     over SDL 2 (libsdl1.2-compat-dev). The two conflict, so
 #                     choosing one replaces the other. Without the option
 #                     whichever is installed stays (classic if neither is).
+#     --web           also the web build's Emscripten and the Chromium its
+#                     tests run in (about 1.1 GB)
 set -euo pipefail
 
 sdl_headers=""
+web=no
 while [ $# -gt 0 ]; do
     case "$1" in
         --sdl-headers) sdl_headers=${2:-}; shift ;;
+        --web) web=yes ;;
         *) echo "setup.sh: unknown option '$1'" >&2; exit 2 ;;
     esac
     shift
@@ -51,6 +55,11 @@ if [ "$sdl_headers" = compat ]; then
 else
     packages+=(libsdl1.2-dev)
     installed libsdl1.2-compat-dev && echo "setup: replacing libsdl1.2-compat-dev with libsdl1.2-dev (they conflict)"
+fi
+
+# Emscripten brings Debian's acorn, which its optimiser loads from Node.
+if [ "$web" = yes ]; then
+    packages+=(emscripten chromium)
 fi
 
 missing=()

@@ -2,7 +2,7 @@
 # The test command: installs what is missing, configures and builds with a
 # CMake preset, and runs every test through CTest.
 #
-#   scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime] [--soak] [--valgrind]
+#   scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime] [--soak] [--valgrind] [--web]
 #     --asan            the sanitizer build (preset asan, in build-asan/) instead
 #                       of the debug build (preset dev, in build/)
 #     --sdl-headers F   build against the classic SDL 1.2 headers or those of the
@@ -12,6 +12,8 @@
 #                       compatibility layer's runtime library
 #     --soak            run only the long soak tests (minutes per program)
 #     --valgrind        run only the memcheck runs of the programs
+#     --web             build the web site (scripts/web.sh --build) and run
+#                       only the tests of its pages in headless Chromium
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +22,7 @@ setup_options=()
 compat_runtime=no
 soak=no
 valgrind=no
+web=no
 while [ $# -gt 0 ]; do
     case "$1" in
         --asan) preset=asan ;;
@@ -27,13 +30,17 @@ while [ $# -gt 0 ]; do
         --compat-runtime) compat_runtime=yes ;;
         --soak) soak=yes ;;
         --valgrind) valgrind=yes ;;
-        -h|--help) sed -n '2,16s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        --web) web=yes ;;
+        -h|--help) sed -n '2,18s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
     esac
     shift
 done
 
 scripts/setup.sh "${setup_options[@]}"
+if [ "$web" = yes ]; then
+    scripts/web.sh --build
+fi
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --parallel "$(nproc)"
 
@@ -41,13 +48,17 @@ if [ "$soak" = yes ]; then
     ctest --preset "$preset" --label-regex soak
     exit
 fi
+if [ "$web" = yes ]; then
+    ctest --preset "$preset" --parallel "$(nproc)" --label-regex web
+    exit
+fi
 if [ "$valgrind" = yes ]; then
     ctest --preset "$preset" --parallel "$(nproc)" --label-regex valgrind
     exit
 fi
 # The sanitizer build is not packaged: its binaries need the sanitizer runtimes.
-exclude='soak|valgrind'
-[ "$preset" = asan ] && exclude='soak|valgrind|package'
+exclude='soak|valgrind|web'
+[ "$preset" = asan ] && exclude='soak|valgrind|web|package'
 ctest --preset "$preset" --parallel "$(nproc)" --label-exclude "$exclude"
 
 if [ "$compat_runtime" = yes ]; then

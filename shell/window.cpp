@@ -16,9 +16,10 @@ const char* refusal = nullptr;
 // escapes to the terminal or ends the process itself, and the layer over
 // SDL 2 on an offscreen driver where the demo would run with no window to
 // close. Asking for the windowing driver turns a missing display into an
-// error that can be reported. A driver the user names is left alone.
+// error that can be reported. A driver the user names is left alone. In a
+// web page there is one driver, the page's canvas.
 void prefer_windowing_driver() {
-#if defined(__unix__) && !defined(__APPLE__)
+#if defined(__unix__) && !defined(__APPLE__) && !defined(__EMSCRIPTEN__)
     const char* named = std::getenv("SDL_VIDEODRIVER");
     if (named == nullptr || named[0] == '\0') {
         setenv("SDL_VIDEODRIVER", "x11", 1);
