@@ -75,21 +75,28 @@ apt_update() {
 # apt-get's machine-readable status (APT::Status-Fd) as one line per tenth of
 # the download and of the installation; apt's full output goes to a log that
 # is shown when it fails.
+show_progress() {
+    local kind _package percent what phase="" shown=-1
+    while IFS=: read -r kind _package percent what; do
+        case "$kind" in dlstatus|pmstatus) ;; *) continue ;; esac
+        percent=${percent%%.*}
+        if [ "$kind" != "$phase" ] || [ $((percent / 10)) -gt "$shown" ]; then
+            phase=$kind
+            shown=$((percent / 10))
+            if [ "$kind" = dlstatus ]; then
+                printf 'setup:   download %3d%%  %s\n' "$percent" "$what"
+            else
+                printf 'setup:   install  %3d%%  %s\n' "$percent" "$what"
+            fi
+        fi
+    done
+}
 apt_install() {
     local log status=0
     log=$(mktemp)
     echo "setup: installing ${*}"
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
-        -o APT::Status-Fd=3 "$@" 3>&1 >"$log" 2>&1 | awk -F: '
-        $1 == "dlstatus" || $1 == "pmstatus" {
-            step = int($3 / 10)
-            if ($1 != phase || step > shown) {
-                phase = $1
-                shown = step
-                printf "setup:   %s %3d%%  %s\n", ($1 == "dlstatus" ? "download" : "install "), $3, $4
-                fflush()
-            }
-        }' || status=$?
+        -o APT::Status-Fd=3 "$@" 3>&1 >"$log" 2>&1 | show_progress || status=$?
     if [ "$status" -ne 0 ]; then
         tail -n 25 "$log" >&2
         rm -f "$log"
