@@ -73,16 +73,25 @@ apt_update() {
 }
 
 # apt-get's machine-readable status (APT::Status-Fd) as one line per tenth of
-# the download and of the installation; apt's full output goes to a log that
-# is shown when it fails.
+# the download and of the installation, and a line every 15 s between them;
+# apt's full output goes to a log that is shown when it fails.
 show_progress() {
-    local kind _package percent what phase="" shown=-1
-    while IFS=: read -r kind _package percent what; do
+    local kind _package percent what phase="" shown=-1 status last=$SECONDS
+    while true; do
+        status=0
+        IFS=: read -r -t 15 kind _package percent what || status=$?
+        if [ "$status" -gt 128 ]; then
+            # A big package or a trigger can take a while on a busy disk.
+            echo "setup:   still working ($((SECONDS - last)) s since the last step)"
+            continue
+        fi
+        [ "$status" -eq 0 ] || break
         case "$kind" in dlstatus|pmstatus) ;; *) continue ;; esac
         percent=${percent%%.*}
         if [ "$kind" != "$phase" ] || [ $((percent / 10)) -gt "$shown" ]; then
             phase=$kind
             shown=$((percent / 10))
+            last=$SECONDS
             if [ "$kind" = dlstatus ]; then
                 printf 'setup:   download %3d%%  %s\n' "$percent" "$what"
             else
