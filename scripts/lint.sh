@@ -15,7 +15,11 @@ case "${1:-}" in
 esac
 scripts/setup.sh build lint
 
-mapfile -t files < <(git ls-files '*.cpp' '*.hpp')
+# Every C++ source of the tree, outside the build folders (no git needed:
+# a fresh machine may have the sources from an archive).
+mapfile -t files < <(find . \( -path './build*' -o -path './.*' \) -prune -o \
+    -type f \( -name '*.cpp' -o -name '*.hpp' \) -print | sort)
+[ ${#files[@]} -gt 0 ] || { echo "lint.sh: no C++ sources found" >&2; exit 1; }
 if [ "${1:-}" = --fix ]; then
     clang-format -i "${files[@]}"
     exit 0
