@@ -29,6 +29,8 @@ cleanup() {
 }
 work=$(mktemp -d)
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 # xvfb.sh adds its own clean-up to this trap rather than replacing it.
 . "$source_dir/scripts/xvfb.sh"
 
