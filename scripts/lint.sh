@@ -32,7 +32,7 @@ cmake --preset dev -B build-lint -DORMATH_DEMOS_BUILD_BENCHMARKS=ON >/dev/null
 echo "--- clang-tidy ($(clang-tidy --version | grep -o 'version [0-9.]*'))"
 # The project's own sources as the build compiles them (each file once).
 # clang-tidy's messages stay; only its count of warnings it did not show
-# (those in system headers) is left out.
+# (those in system headers) and its per-file progress are left out.
 status=0
 python3 -c '
 import json, os, sys
@@ -43,7 +43,9 @@ for entry in json.load(open("build-lint/compile_commands.json")):
         seen.add(path)
         print(path)
 ' | xargs -P "$(nproc)" -n 4 clang-tidy -p build-lint --quiet \
-    2> >(grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' >&2) || status=$?
+    2> >(grep --line-buffered -v -E \
+        -e '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' -e '^\[[0-9]+/[0-9]+\] Processing file ' >&2) \
+    || status=$?
 if [ "$status" -ne 0 ]; then
     echo "lint.sh: clang-tidy found problems (status $status)" >&2
     exit 1
