@@ -27,7 +27,6 @@ struct State {
     std::vector<float> float_pool;
     std::vector<GLuint> index_pool;
     std::vector<std::string> problems;
-    bool recording = true;
 
     SdlScript script;
     bool sdl_started = false;
@@ -60,17 +59,14 @@ State& state() {
 
 void problem(std::string text) { state().problems.push_back(std::move(text)); }
 
+// Appends a call and returns it (never null).
 Call* record(Fn fn) {
     State& s = state();
-    if (!s.recording) {
-        return nullptr;
-    }
     s.calls.emplace_back();
     Call& c = s.calls.back();
     c.fn = fn;
     c.client_arrays = s.enabled_arrays;
     c.events_pending = s.queue.size();
-    c.context = s.context;
     return &c;
 }
 
@@ -100,30 +96,31 @@ Span keep_floats(const float* values, std::size_t n) {
     return span;
 }
 
-// The float components of element `index` of a client array, as OpenGL reads them.
+// The float components of element `index` of a tightly packed client array.
 const float* element(const ClientArray& array, GLuint index) {
-    const std::size_t step = array.stride != 0 ? static_cast<std::size_t>(array.stride)
-                                               : static_cast<std::size_t>(array.size) * sizeof(float);
-    return reinterpret_cast<const float*>(static_cast<const char*>(array.pointer) + step * index);
+    return static_cast<const float*>(array.pointer) + static_cast<std::size_t>(array.size) * index;
 }
 
+// The programs hand over packed float arrays; anything else is not read.
 bool readable(const ClientArray& array, const char* what) {
-    if (array.pointer == nullptr || array.type != GL_FLOAT || array.size < 1 || array.size > 4) {
+    if (array.pointer == nullptr || array.type != GL_FLOAT || array.stride != 0 || array.size < 1 ||
+        array.size > 4) {
         problem(std::string("glDrawElements with an unusable ") + what + " array");
         return false;
     }
     return true;
 }
 
+// 32-bit indices as the programs pass them, 16-bit ones as the web build will.
 GLuint read_index(GLenum type, const void* indices, GLsizei k) {
-    switch (type) {
-        case GL_UNSIGNED_BYTE:
-            return static_cast<const GLubyte*>(indices)[k];
-        case GL_UNSIGNED_SHORT:
-            return static_cast<const GLushort*>(indices)[k];
-        default:
-            return static_cast<const GLuint*>(indices)[k];
-    }
+    return type == GL_UNSIGNED_SHORT ? static_cast<const GLushort*>(indices)[k]
+                                     : static_cast<const GLuint*>(indices)[k];
+}
+
+std::string hex(std::int64_t v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(v));
+    return buf;
 }
 
 struct Named {
@@ -138,53 +135,23 @@ std::string name_in(const Named (&table)[N], std::int64_t value) {
             return n.name;
         }
     }
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(value));
-    return buf;
+    return hex(value);
 }
 
-const Named matrix_modes[] = {
-    {GL_MODELVIEW, "GL_MODELVIEW"}, {GL_PROJECTION, "GL_PROJECTION"}, {GL_TEXTURE, "GL_TEXTURE"}};
-const Named data_types[] = {{GL_FLOAT, "GL_FLOAT"},
-                            {GL_DOUBLE, "GL_DOUBLE"},
-                            {GL_INT, "GL_INT"},
-                            {GL_SHORT, "GL_SHORT"},
-                            {GL_UNSIGNED_INT, "GL_UNSIGNED_INT"},
-                            {GL_UNSIGNED_SHORT, "GL_UNSIGNED_SHORT"},
-                            {GL_UNSIGNED_BYTE, "GL_UNSIGNED_BYTE"}};
-const Named client_caps[] = {{GL_VERTEX_ARRAY, "GL_VERTEX_ARRAY"},
-                             {GL_COLOR_ARRAY, "GL_COLOR_ARRAY"},
-                             {GL_NORMAL_ARRAY, "GL_NORMAL_ARRAY"},
-                             {GL_TEXTURE_COORD_ARRAY, "GL_TEXTURE_COORD_ARRAY"}};
-const Named primitives[] = {{GL_POINTS, "GL_POINTS"},
-                            {GL_LINES, "GL_LINES"},
-                            {GL_LINE_LOOP, "GL_LINE_LOOP"},
-                            {GL_LINE_STRIP, "GL_LINE_STRIP"},
-                            {GL_TRIANGLES, "GL_TRIANGLES"},
-                            {GL_TRIANGLE_STRIP, "GL_TRIANGLE_STRIP"},
-                            {GL_TRIANGLE_FAN, "GL_TRIANGLE_FAN"},
-                            {GL_QUADS, "GL_QUADS"},
-                            {GL_QUAD_STRIP, "GL_QUAD_STRIP"},
-                            {GL_POLYGON, "GL_POLYGON"}};
-const Named clear_bits[] = {{GL_COLOR_BUFFER_BIT, "GL_COLOR_BUFFER_BIT"},
-                            {GL_DEPTH_BUFFER_BIT, "GL_DEPTH_BUFFER_BIT"},
-                            {GL_STENCIL_BUFFER_BIT, "GL_STENCIL_BUFFER_BIT"},
-                            {GL_ACCUM_BUFFER_BIT, "GL_ACCUM_BUFFER_BIT"}};
-const Named gl_attributes[] = {{SDL_GL_RED_SIZE, "SDL_GL_RED_SIZE"},
-                               {SDL_GL_GREEN_SIZE, "SDL_GL_GREEN_SIZE"},
-                               {SDL_GL_BLUE_SIZE, "SDL_GL_BLUE_SIZE"},
-                               {SDL_GL_ALPHA_SIZE, "SDL_GL_ALPHA_SIZE"},
-                               {SDL_GL_BUFFER_SIZE, "SDL_GL_BUFFER_SIZE"},
-                               {SDL_GL_DOUBLEBUFFER, "SDL_GL_DOUBLEBUFFER"},
-                               {SDL_GL_DEPTH_SIZE, "SDL_GL_DEPTH_SIZE"},
-                               {SDL_GL_STENCIL_SIZE, "SDL_GL_STENCIL_SIZE"},
-                               {SDL_GL_ACCUM_RED_SIZE, "SDL_GL_ACCUM_RED_SIZE"},
-                               {SDL_GL_ACCUM_GREEN_SIZE, "SDL_GL_ACCUM_GREEN_SIZE"},
-                               {SDL_GL_ACCUM_BLUE_SIZE, "SDL_GL_ACCUM_BLUE_SIZE"},
-                               {SDL_GL_ACCUM_ALPHA_SIZE, "SDL_GL_ACCUM_ALPHA_SIZE"},
-                               {SDL_GL_STEREO, "SDL_GL_STEREO"},
-                               {SDL_GL_MULTISAMPLEBUFFERS, "SDL_GL_MULTISAMPLEBUFFERS"},
-                               {SDL_GL_MULTISAMPLESAMPLES, "SDL_GL_MULTISAMPLESAMPLES"}};
+// Names for the values the shell and the programs pass; any other value
+// prints in hex, which still tells it apart.
+const Named matrix_modes[] = {{GL_MODELVIEW, "GL_MODELVIEW"}, {GL_PROJECTION, "GL_PROJECTION"}};
+const Named data_types[] = {
+    {GL_FLOAT, "GL_FLOAT"}, {GL_UNSIGNED_INT, "GL_UNSIGNED_INT"}, {GL_UNSIGNED_SHORT, "GL_UNSIGNED_SHORT"}};
+const Named client_caps[] = {{GL_VERTEX_ARRAY, "GL_VERTEX_ARRAY"}, {GL_COLOR_ARRAY, "GL_COLOR_ARRAY"}};
+const Named primitives[] = {{GL_TRIANGLES, "GL_TRIANGLES"}, {GL_QUADS, "GL_QUADS"}};
+const Named clear_bits[] = {{GL_COLOR_BUFFER_BIT, "GL_COLOR_BUFFER_BIT"}};
+const Named gl_attributes[] = {
+    {SDL_GL_DOUBLEBUFFER, "SDL_GL_DOUBLEBUFFER"},         {SDL_GL_DEPTH_SIZE, "SDL_GL_DEPTH_SIZE"},
+    {SDL_GL_STENCIL_SIZE, "SDL_GL_STENCIL_SIZE"},         {SDL_GL_ACCUM_RED_SIZE, "SDL_GL_ACCUM_RED_SIZE"},
+    {SDL_GL_ACCUM_GREEN_SIZE, "SDL_GL_ACCUM_GREEN_SIZE"}, {SDL_GL_ACCUM_BLUE_SIZE, "SDL_GL_ACCUM_BLUE_SIZE"},
+    {SDL_GL_ACCUM_ALPHA_SIZE, "SDL_GL_ACCUM_ALPHA_SIZE"}};
+// The shell sets the queueing of every event type.
 const Named event_types[] = {{SDL_NOEVENT, "SDL_NOEVENT"},
                              {SDL_ACTIVEEVENT, "SDL_ACTIVEEVENT"},
                              {SDL_KEYDOWN, "SDL_KEYDOWN"},
@@ -197,28 +164,6 @@ const Named event_types[] = {{SDL_NOEVENT, "SDL_NOEVENT"},
                              {SDL_VIDEORESIZE, "SDL_VIDEORESIZE"},
                              {SDL_VIDEOEXPOSE, "SDL_VIDEOEXPOSE"},
                              {SDL_USEREVENT, "SDL_USEREVENT"}};
-
-std::string clear_mask(std::int64_t mask) {
-    std::string out;
-    for (const Named& bit : clear_bits) {
-        if ((mask & bit.value) != 0) {
-            out += out.empty() ? "" : " | ";
-            out += bit.name;
-            mask &= ~bit.value;
-        }
-    }
-    if (mask != 0 || out.empty()) {
-        out += out.empty() ? "" : " | ";
-        out += name_in(clear_bits, mask);
-    }
-    return out;
-}
-
-std::string hex(std::int64_t v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(v));
-    return buf;
-}
 
 std::string surface_name(const void* p) {
     if (p == nullptr) {
@@ -323,7 +268,6 @@ const char* name(Fn fn) {
 }
 
 bool is_gl(Fn fn) { return fn >= Fn::glClear && fn <= Fn::glVertex2fv; }
-bool is_sdl(Fn fn) { return fn <= Fn::SDL_GetError; }
 
 const std::vector<Call>& calls() { return state().calls; }
 
@@ -343,7 +287,6 @@ void reset() {
     s.float_pool.clear();
     s.index_pool.clear();
     s.problems.clear();
-    s.recording = true;
     s.script = SdlScript();
     s.sdl_started = false;
     s.context = false;
@@ -365,8 +308,6 @@ void clear_calls() {
     s.float_pool.clear();
     s.index_pool.clear();
 }
-
-void set_recording(bool on) { state().recording = on; }
 
 void note(const std::string& text) {
     if (Call* c = record(Fn::note)) {
@@ -395,14 +336,7 @@ void push_event(Uint8 type) {
     state().queue.push_back(event);
 }
 
-std::size_t events_pending() { return state().queue.size(); }
 int swaps() { return state().swaps; }
-int surfaces_made() { return static_cast<int>(state().surfaces.size()); }
-
-const SDL_Surface* surface(int n) {
-    const State& s = state();
-    return n >= 1 && static_cast<std::size_t>(n) <= s.surfaces.size() ? &s.surfaces[n - 1] : nullptr;
-}
 
 bool surface_live(int n) {
     const State& s = state();
@@ -473,7 +407,7 @@ std::string describe(const Call& c) {
         case Fn::glEnd:
             return fn + "()";
         case Fn::glClear:
-            return fn + "(" + clear_mask(c.i[0]) + ")";
+            return fn + "(" + name_in(clear_bits, c.i[0]) + ")";
         case Fn::glMatrixMode:
             return fn + "(" + name_in(matrix_modes, c.i[0]) + ")";
         case Fn::glLoadMatrixf:
@@ -565,12 +499,10 @@ int SDL_GL_SetAttribute(SDL_GLattr attr, int value) {
 SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {
     auto& s = state();
     fakes::Call* c = record_sdl(Fn::SDL_SetVideoMode);
-    if (c != nullptr) {
-        c->i[0] = width;
-        c->i[1] = height;
-        c->i[2] = bpp;
-        c->i[3] = flags;
-    }
+    c->i[0] = width;
+    c->i[1] = height;
+    c->i[2] = bpp;
+    c->i[3] = flags;
     if (s.script.video_mode_fails || !s.sdl_started) {
         return nullptr;
     }
@@ -582,9 +514,7 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {
     s.surfaces.push_back(made);
     s.live.push_back(true);
     s.context = true;
-    if (c != nullptr) {
-        c->p = &s.surfaces.back();
-    }
+    c->p = &s.surfaces.back();
     return &s.surfaces.back();
 }
 
@@ -617,11 +547,9 @@ int SDL_PollEvent(SDL_Event* event) {
         }
         return 0;
     }
-    if (c != nullptr) {
-        c->p = event;
-        c->result = 1;
-        c->i[0] = s.queue.front().type;
-    }
+    c->p = event;
+    c->result = 1;
+    c->i[0] = s.queue.front().type;
     // A null event only asks whether one is pending.
     if (event != nullptr) {
         *event = s.queue.front();
@@ -783,15 +711,11 @@ void glDisableClientState(GLenum cap) {
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
     auto& s = state();
     fakes::Call* c = record_gl(Fn::glDrawElements);
-    if (c == nullptr) {
-        return;
-    }
     c->i[0] = mode;
     c->i[1] = count;
     c->i[2] = type;
     c->p = indices;
-    if (indices == nullptr || count < 0 ||
-        (type != GL_UNSIGNED_BYTE && type != GL_UNSIGNED_SHORT && type != GL_UNSIGNED_INT)) {
+    if (indices == nullptr || count < 0 || (type != GL_UNSIGNED_SHORT && type != GL_UNSIGNED_INT)) {
         fakes::problem("glDrawElements with unusable indices");
         return;
     }

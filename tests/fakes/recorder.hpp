@@ -54,7 +54,6 @@ enum class Fn : std::uint8_t {
 
 const char* name(Fn fn);
 bool is_gl(Fn fn);  // OpenGL or GLU
-bool is_sdl(Fn fn);
 
 // Bits of the client arrays enabled at a call.
 constexpr unsigned vertex_array_bit = 1u;
@@ -82,7 +81,6 @@ struct Call {
     bool driver_set = false;         // SDL_Init: SDL_VIDEODRIVER was set (its value is in text)
     unsigned client_arrays = 0;      // client arrays enabled when the call was made
     std::size_t events_pending = 0;  // events queued when the call was made
-    bool context = false;            // a GL context existed when the call was made
 };
 
 // ---------------------------------------------------------------- recorder
@@ -96,9 +94,6 @@ std::vector<GLuint> indices(Span span);
 void reset();
 // Forgets the calls recorded so far; SDL, GL and the script stay as they are.
 void clear_calls();
-// With recording off the fakes keep their state and run the script but store
-// no calls, so that a long run (a benchmark) does not grow memory.
-void set_recording(bool on);
 
 // Puts a mark into the stream, e.g. a test scene's "scene_render(0.100000001)";
 // its description is `text` as given, and f[0] holds `value` if one is given
@@ -107,8 +102,8 @@ void note(const std::string& text);
 void note(const std::string& text, float value);
 
 // Misuse the fakes noticed: a GL call without a context, SDL used before
-// SDL_Init, a surface freed twice or never handed out, an unsupported array
-// type, the safety stop. Empty in a correct run.
+// SDL_Init, a surface freed twice or never handed out, an array that is not
+// packed floats, the safety stop. Empty in a correct run.
 const std::vector<std::string>& problems();
 
 // ---------------------------------------------------------------- SDL script
@@ -131,11 +126,9 @@ struct SdlScript {
 
 SdlScript& sdl();
 void push_event(Uint8 type);
-std::size_t events_pending();
 int swaps();
-// Surfaces SDL_SetVideoMode returned so far; surface n (1-based) is the n-th.
-int surfaces_made();
-const SDL_Surface* surface(int n);
+// Whether surface n (1-based), the n-th that SDL_SetVideoMode returned, is
+// still to be freed.
 bool surface_live(int n);
 
 // ---------------------------------------------------------------- text
