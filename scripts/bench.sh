@@ -23,7 +23,7 @@ stage() {
 }
 
 stage "installing what is missing"
-scripts/setup.sh
+scripts/setup.sh build bench
 
 stage "building (Release)"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \

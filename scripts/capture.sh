@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 programs=("$@")
 [ ${#programs[@]} -gt 0 ] || programs=(quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate)
 
-scripts/setup.sh
+scripts/setup.sh build test headless
 [ -f build/CMakeCache.txt ] || cmake --preset dev >/dev/null
 cmake --build build --parallel "$(nproc)" --target frame_capture "${programs[@]}" >/dev/null
 capture_library=$PWD/build/tests/display/libframe_capture.so

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The demo command: installs what is missing, builds, and runs one program.
+# The demo command: installs what building and showing a program needs
+# (nothing for the tests), builds it in the dev preset's folder, runs it.
 #
 #   scripts/demo.sh [PROGRAM]      (default quad_mathlib_arrays)
 #
@@ -16,8 +17,13 @@ case " $programs " in
     *) echo "demo.sh: unknown program '$program' (one of: $programs)" >&2; exit 2 ;;
 esac
 
-scripts/setup.sh
-[ -f build/CMakeCache.txt ] || cmake -S . -B build >/dev/null
+groups=(build)
+[ -n "${DISPLAY:-}" ] || groups+=(headless)
+scripts/setup.sh "${groups[@]}"
+# The tests are not configured here, so that their packages are not needed;
+# scripts/test.sh turns them on in the same folder and reuses what is built.
+[ -f build/CMakeCache.txt ] || cmake --preset dev -DBUILD_TESTING=OFF >/dev/null
+echo "--- building $program"
 cmake --build build --parallel "$(nproc)" --target "$program" >/dev/null
 binary="build/programs/$program"
 

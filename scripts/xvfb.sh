@@ -2,8 +2,21 @@
 # GLX on a free display number and stops it by its own process id.
 #
 #   . scripts/xvfb.sh
-#   xvfb_start          # sets DISPLAY and XVFB_PID, installs an EXIT trap
-#   xvfb_stop           # also run by the trap
+#   xvfb_start          # sets DISPLAY and XVFB_PID; adds xvfb_stop to the EXIT trap
+#   xvfb_stop           # also run at exit
+#   add_exit_trap CMD   # runs CMD at exit too, after what the trap already runs
+#
+# The trap is added to, never replaced: a script that sources this keeps
+# its own clean-up. Bash runs the EXIT trap on SIGINT and SIGTERM as well.
+
+add_exit_trap() {
+    local current
+    current=$(trap -p EXIT)
+    current=${current#"trap -- '"}
+    current=${current%"' EXIT"}
+    current=${current//"'\\''"/"'"}
+    trap -- "${current:+$current; }$1" EXIT
+}
 
 xvfb_start() {
     local number_file
@@ -13,7 +26,10 @@ xvfb_start() {
     Xvfb -displayfd 3 -screen 0 1024x768x24 +extension GLX -noreset -nolisten tcp \
         3>"$number_file" >/dev/null 2>&1 &
     XVFB_PID=$!
-    trap xvfb_stop EXIT
+    if [ -z "${XVFB_STOP_AT_EXIT:-}" ]; then
+        add_exit_trap xvfb_stop
+        XVFB_STOP_AT_EXIT=yes
+    fi
     local waited=0
     until [ -s "$number_file" ]; do
         if ! kill -0 "$XVFB_PID" 2>/dev/null || [ $waited -ge 100 ]; then

@@ -1,24 +1,38 @@
 #!/usr/bin/env bash
 # Builds the programs' Debian package, installs it with apt-get as a user
 # would, runs the installed quad_fixed_arrays on a private X server until a
-# key ends it with status 0, and removes the package again.
+# key ends it with status 0, and removes the package again. It changes the
+# system, so it runs only when asked: ORMATH_PACKAGE_TEST=1 (scripts/test.sh
+# --package, and CI); otherwise it reports itself skipped (status 77).
+# Whatever happens, even an interruption, the package, the temp folder and
+# the X server are gone when it ends.
 set -euo pipefail
 build_dir=$1 source_dir=$2
-work=$(mktemp -d)
 package=ormath-quad-demos
+if [ "${ORMATH_PACKAGE_TEST:-}" != 1 ]; then
+    echo "SKIP: installs $package system-wide; run with ORMATH_PACKAGE_TEST=1 (scripts/test.sh --package)"
+    exit 77
+fi
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
+installed() { dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; }
+remove_package() {
+    if installed; then
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq "$package" >/dev/null
+    fi
+}
 cleanup() {
     [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-    if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq "$package" >/dev/null
-    fi
+    remove_package || true
     rm -rf "$work"
-    xvfb_stop
 }
-. "$source_dir/scripts/xvfb.sh"
+work=$(mktemp -d)
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+# xvfb.sh adds its own clean-up to this trap rather than replacing it.
+. "$source_dir/scripts/xvfb.sh"
 
 (cd "$work" && cpack -G DEB --config "$build_dir/CPackConfig.cmake" >/dev/null)
 deb=$(ls "$work"/${package}_*.deb)
@@ -41,3 +55,10 @@ wait "$pid" || status=$?
 pid=""
 echo "installed quad_fixed_arrays ended with status $status"
 [ "$status" -eq 0 ]
+
+remove_package
+if installed || [ -e /usr/bin/quad_fixed_arrays ]; then
+    echo "package_test: $package is still installed after apt-get purge" >&2
+    exit 1
+fi
+echo "package removed"
