@@ -4,7 +4,10 @@ probe, and the per-frame harnesses under callgrind; writes JSON results.
 
   measure.py throughput   BUILD OUT.json [--reps 9 --warmup 1 --seconds 3]
   measure.py memory       BUILD OUT.json
-  measure.py instructions BUILD OUT.json [--jobs 2]
+  measure.py instructions BUILD OUT.json [--jobs 2] [--programs NAME,...]
+
+--programs limits the instruction counts to the named programs' frames
+(no clock harness): the quick check that a change kept the per-frame figures.
 
 The programs need DISPLAY (an X server with GLX) and LP_NUM_THREADS set.
 """
@@ -224,19 +227,26 @@ def instructions(args):
     folder = args.keep or tempfile.mkdtemp(prefix="callgrind.")
     os.makedirs(folder, exist_ok=True)
     result = {"programs": {}, "harness": {}, "short": args.short, "long": args.long}
+    names = args.programs.split(",") if args.programs else REFERENCES + PROGRAMS
+    unknown = sorted(set(names) - set(REFERENCES + PROGRAMS))
+    if unknown:
+        die(f"unknown program {unknown[0]}")
     with concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
-        jobs = {pool.submit(program_instructions, args.build, n, folder, args.short, args.long): n
-                for n in REFERENCES + PROGRAMS}
+        jobs = {pool.submit(program_instructions, args.build, n, folder, args.short, args.long): n for n in names}
         # Clock values: the first frames from 1.0 on, then ever larger ones up
         # to just under 2^21, where the clock reaches its ceiling after eight
         # frames and stays.
         clocks = {"1": "0.9", "1000": "999.9", "2^20": "1048575.9", "2^21": "2097151"}
         hjobs = {pool.submit(harness_instructions, args.build, n, folder, c, 1000, 3000): (n, label)
-                 for n in PROGRAMS for label, c in clocks.items()}
+                 for n in ([] if args.programs else PROGRAMS) for label, c in clocks.items()}
         for job, name in jobs.items():
             result["programs"][name] = job.result()
+            stage = result["programs"][name]["inclusive"]
+            transform = stage.get("library_modelview(float)", stage.get("fixed_modelview(float)"))
             print(f"measure: instructions {name}: total {result['programs'][name]['total']:.0f}, "
-                  f"own {result['programs'][name]['own']:.1f} per frame", file=sys.stderr)
+                  f"own {result['programs'][name]['own']:.1f} per frame" +
+                  (f", transform stage {transform:.1f} at its call site" if transform is not None else ""),
+                  file=sys.stderr)
         for job, (name, label) in hjobs.items():
             result["harness"].setdefault(name, {})[label] = job.result()
     return result
@@ -254,6 +264,7 @@ def main():
     parser.add_argument("--short", type=int, default=50)
     parser.add_argument("--long", type=int, default=250)
     parser.add_argument("--keep", help="folder for the callgrind files")
+    parser.add_argument("--programs", help="instructions: only these programs, comma-separated, no clock harness")
     args = parser.parse_args()
     if "DISPLAY" not in os.environ:
         die("DISPLAY is not set: the programs need an X server")

@@ -3,9 +3,19 @@
 
 #include <GL/gl.h>
 
+// The type of the quad's indices. The browser's OpenGL emulation reads
+// indices from client memory only as 16-bit values.
+#if defined(__EMSCRIPTEN__)
+using quad_index = GLushort;
+constexpr GLenum quad_index_type = GL_UNSIGNED_SHORT;
+#else
+using quad_index = GLuint;
+constexpr GLenum quad_index_type = GL_UNSIGNED_INT;
+#endif
+
 // Two counter-clockwise triangles sharing the diagonal 0-2. Only the programs
 // that draw with vertex arrays link it.
-extern const GLuint quad_indices[6];
+extern const quad_index quad_indices[6];
 
 // Client vertex arrays pointing at the quad's own data, one indexed draw.
 void draw_quad_arrays();

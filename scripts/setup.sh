@@ -12,6 +12,8 @@
 #     valgrind        valgrind
 #     benchmarks      Google Benchmark and Eigen, to build the benchmarks
 #     bench           those, valgrind, plotting and glxinfo for scripts/bench.sh
+#     web             the web build's Emscripten and the Chromium its tests run
+#                     in (about 1.1 GB)
 #     --sdl-headers   which SDL 1.2 to build against: the classic library or
 #                     the compatibility layer over SDL 2. Debian 12 offers both
 #                     (libsdl1.2-dev and libsdl1.2-compat-dev, which conflict:
@@ -27,7 +29,7 @@ groups=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --sdl-headers) sdl_headers=${2:-}; shift ;;
-        build|headless|test|compat-runtime|lint|valgrind|benchmarks|bench) groups+=("$1") ;;
+        build|headless|test|compat-runtime|lint|valgrind|benchmarks|bench|web) groups+=("$1") ;;
         *) echo "setup.sh: unknown option or group '$1'" >&2; exit 2 ;;
     esac
     shift
@@ -45,14 +47,17 @@ for group in "${groups[@]}"; do
         build) packages+=(g++ cmake make libgl-dev libglu1-mesa-dev libgl1-mesa-dri) ;;
         headless) packages+=(xvfb xdotool imagemagick) ;;
         # The display tests drive the programs with their own X11 probe and
-        # xdotool; the installed-library test uses pkg-config.
-        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf) ;;
+        # xdotool; the installed-library test uses pkg-config, and clang as a
+        # second compiler.
+        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang) ;;
         compat-runtime) ;;
         # Configuring for clang-tidy takes everything the tests and benchmarks need.
         lint) packages+=(clang-format clang-tidy libgtest-dev libx11-dev libxtst-dev python3
                          libbenchmark-dev libeigen3-dev) ;;
         valgrind) packages+=(valgrind) ;;
         benchmarks) packages+=(libbenchmark-dev libeigen3-dev) ;;
+        # Emscripten brings Debian's acorn, which its optimiser loads from Node.
+        web) packages+=(emscripten chromium) ;;
         bench) packages+=(libbenchmark-dev libeigen3-dev valgrind python3 python3-matplotlib mesa-utils
                           xvfb xdotool) ;;
     esac

@@ -4,7 +4,7 @@
 # installs nothing of the project's own and leaves no X server behind.
 #
 #   scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime]
-#                   [--package] [--benchmarks] [--soak] [--valgrind]
+#                   [--package] [--benchmarks] [--soak] [--valgrind] [--web]
 #     --asan            the sanitizer build (preset asan, in build-asan/) instead
 #                       of the debug build (preset dev, in build/)
 #     --sdl-headers F   build against the classic SDL 1.2 or the compatibility
@@ -16,6 +16,8 @@
 #     --benchmarks      also build the benchmarks and run each briefly
 #     --soak            run only the long soak tests (minutes per program)
 #     --valgrind        run only the memcheck runs of the programs
+#     --web             build the web site (scripts/web.sh --build) and run
+#                       only its tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/sdl.sh
@@ -27,27 +29,32 @@ configure_options=()
 compat_runtime=no
 soak=no
 valgrind=no
-exclude=(soak valgrind package)
+web=no
+exclude=(soak valgrind package web)
 while [ $# -gt 0 ]; do
     case "$1" in
         --asan) preset=asan ;;
         --sdl-headers) setup_options=(--sdl-headers "${2:-}"); shift ;;
         --compat-runtime) compat_runtime=yes; groups+=(compat-runtime) ;;
-        --package) exclude=(soak valgrind); export ORMATH_PACKAGE_TEST=1 ;;
+        --package) exclude=(soak valgrind web); export ORMATH_PACKAGE_TEST=1 ;;
         --benchmarks) groups+=(benchmarks); configure_options+=(-DORMATH_DEMOS_BUILD_BENCHMARKS=ON) ;;
         --soak) soak=yes ;;
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
-        -h|--help) sed -n '2,19s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        --web) web=yes; groups+=(web) ;;
+        -h|--help) sed -n '2,21s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
     esac
     shift
 done
 # The sanitizer build is not packaged: its binaries need the sanitizer runtimes.
-[ "$preset" = asan ] && exclude=(soak valgrind package)
+[ "$preset" = asan ] && exclude=(soak valgrind package web)
 build_dir=build
 [ "$preset" = asan ] && build_dir=build-asan
 
 scripts/setup.sh "${setup_options[@]}" "${groups[@]}"
+if [ "$web" = yes ]; then
+    scripts/web.sh --build
+fi
 
 # An interrupted run must not leave the display tests' X server behind: the
 # fixture that stops it is a test of its own, which an interruption skips.
@@ -87,6 +94,10 @@ run_ctest() {
 
 if [ "$soak" = yes ]; then
     run_ctest --label-regex soak
+    exit
+fi
+if [ "$web" = yes ]; then
+    run_ctest --parallel "$(nproc)" --label-regex web
     exit
 fi
 if [ "$valgrind" = yes ]; then

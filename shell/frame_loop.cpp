@@ -1,19 +1,11 @@
-// The frame loop: drain the events, advance the clock, render, present.
+// The native frame loop: frames one after another until a key, a close
+// request or a stop signal.
+#include "shell/frame.hpp"
 #include "shell/shell.hpp"
 
-#include <GL/gl.h>
 #include <SDL.h>
 
-#include <cstdio>
-
-float elapsed_time = 0.0f;
-
 namespace {
-
-constexpr char caption[] = "Ormath core and Ormath extensions for intermediate mode";
-constexpr int window_width = 640;
-constexpr int window_height = 480;
-constexpr float clock_step = 0.1f;
 
 // Only key presses and close requests matter to the loop; it drops every
 // other event unread. SDL 1.2 holds at most 127 events and silently drops
@@ -28,39 +20,33 @@ void queue_only_stop_events() {
     }
 }
 
+// Takes what SDL queued while the window was made, before the filter above
+// is set: the classic SDL 1.2 empties its whole queue whenever an event type
+// is switched off, and would drop a key or close request made meanwhile, or
+// the quit event of a stop signal that reached SDL's own handler.
+bool stop_event_queued() {
+    bool stop = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        stop = stop || event.type == SDL_KEYDOWN || event.type == SDL_QUIT;
+    }
+    return stop;
+}
+
 }  // namespace
 
 int run_frame_loop(const char* program_name) {
-    if (!create_window(caption, window_width, window_height, false)) {
-        std::fprintf(stderr, "%s: cannot open a %dx%d OpenGL window: %s\n", program_name, window_width,
-                     window_height, SDL_GetError());
-        destroy_window();
+    if (!open_demo_window(program_name)) {
         return 1;
     }
+    scene_begin(demo_window_width, demo_window_height);
+    // A stop event taken here still gets one frame drawn, as in the loop.
+    bool stop = stop_event_queued();
     queue_only_stop_events();
-    scene_begin(window_width, window_height);
-
-    bool quit = false;
-    SDL_Event event;
-    for (;;) {
-        // The queue is drained completely before a frame is drawn.
-        if (SDL_PollEvent(&event) != 0) {
-            if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT) {
-                quit = true;
-            }
-            continue;
-        }
-        elapsed_time = elapsed_time + clock_step;
-        // After a swap the back buffer's content is undefined: start from black.
-        glClear(GL_COLOR_BUFFER_BIT);
-        scene_render(elapsed_time);
-        SDL_GL_SwapBuffers();
-        // A key or close request still gets the frame drawn after it.
-        if (quit) {
-            break;
-        }
-    }
-
+    frame_loop_started();
+    do {
+        stop = draw_frame() || stop;
+    } while (!stop);
     scene_end();
     destroy_window();
     return 0;

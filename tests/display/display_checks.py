@@ -14,6 +14,9 @@ CHECK is one of
   storms      queued storms of events, two keys at once, a close request
               with a key: exactly one more frame after the first stopping
               event taken from the queue, then status 0
+  hostile     one program against a table of hostile starts: stop signals
+              at any moment, closed standard descriptors, SIGQUIT and
+              SIGSEGV, a 30-bit screen, an X error, odd argv[0]
   soak        200,000 frames or 3 minutes: memory and frame rate stay steady
   valgrind    300 frames under memcheck: no error of the project's own code
   gtest       run PROGRAM (a test executable) on the display
@@ -29,10 +32,13 @@ means skipped: no display with GLX, outside CI.
 """
 import argparse
 import array
+import ctypes
 import math
 import os
 import re
+import resource
 import shutil
+import socket
 import statistics
 import signal
 import struct
@@ -128,8 +134,11 @@ def option_list(*items):
 def sanitizer_environment(env):
     """Leak detection on, with the suppressions for third-party libraries."""
     if SANITIZED and SANITIZER_SETTINGS["suppressions"]:
+        # Without the table of suppressions used that LSan prints at exit:
+        # the programs' stderr is checked line by line.
         env["LSAN_OPTIONS"] = option_list(env.get("LSAN_OPTIONS"),
-                                          f"suppressions={SANITIZER_SETTINGS['suppressions']}")
+                                          f"suppressions={SANITIZER_SETTINGS['suppressions']}",
+                                          "print_suppressions=0")
         env["ASAN_OPTIONS"] = option_list(env.get("ASAN_OPTIONS"), "detect_leaks=1")
     return env
 
@@ -154,7 +163,7 @@ def preload_list(program, *libraries):
 class Demo:
     """A running demo on the display, ended and reaped whatever happens."""
 
-    def __init__(self, program, display, workdir, extra_env=None, wrapper=()):
+    def __init__(self, program, display, workdir, extra_env=None, wrapper=(), closed=(), argv0=None):
         self.program = program
         # The tools that drive it see the display but not its preloads.
         self.env = tool_environment(display)
@@ -166,12 +175,20 @@ class Demo:
         env.update(extra_env or {})
         self.stdout = open(os.path.join(workdir, "stdout"), "w+")
         self.stderr = open(os.path.join(workdir, "stderr"), "w+")
-        # A shell that runs this in the background ignores SIGINT, and SDL
-        # leaves an ignored signal ignored: start from the defaults a user's
-        # terminal gives.
-        self.process = subprocess.Popen(list(wrapper) + [program], env=env, cwd=workdir, stdin=subprocess.DEVNULL,
-                                        stdout=self.stdout, stderr=self.stderr,
-                                        preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+        def prepare():
+            # A shell that runs this in the background ignores SIGINT and
+            # SIGQUIT, and the programs leave an ignored signal ignored: start
+            # from the defaults a user's terminal gives. No core files.
+            for number in (signal.SIGINT, signal.SIGQUIT):
+                signal.signal(number, signal.SIG_DFL)
+            resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+            for descriptor in closed:
+                os.close(descriptor)
+
+        command = list(wrapper) + [program if argv0 is None else argv0]
+        self.process = subprocess.Popen(command, executable=None if argv0 is None else program, env=env,
+                                        cwd=workdir, stdin=subprocess.DEVNULL, stdout=self.stdout,
+                                        stderr=self.stderr, preexec_fn=prepare)
         self.window = None
         self.helpers = []
 
@@ -628,7 +645,7 @@ class SwapLog:
     """The log the capture library keeps while the program runs (see
     frame_capture.cpp): a header of 64-bit words, then one time per swap."""
 
-    HEADER = struct.Struct("<5Q")
+    HEADER = struct.Struct("<6Q")
     NO_STOP = 2 ** 64 - 1
 
     def __init__(self, workdir, frames=0):
@@ -645,8 +662,18 @@ class SwapLog:
             return 0, None, 0, 0
         if len(data) < self.HEADER.size:
             return 0, None, 0, 0
-        swaps, first_stop, stops, events, _ = self.HEADER.unpack(data)
+        swaps, first_stop, stops, events, _, _ = self.HEADER.unpack(data)
         return swaps, None if first_stop == self.NO_STOP else first_stop, stops, events
+
+    def raised_at(self):
+        """When the library raised a signal inside SDL_SetVideoMode, on time.monotonic()'s clock."""
+        try:
+            with open(self.path, "rb") as f:
+                data = f.read(self.HEADER.size)
+            raised = self.HEADER.unpack(data)[5]
+        except (OSError, struct.error):
+            return None
+        return raised / 1e9 if raised else None
 
     def times(self):
         """Each logged swap's time and the process's CPU time then, in ns,
@@ -714,6 +741,181 @@ def check_storms(args, program, workdir):
                       f"stopping; one more frame (swap {swaps}) and status 0 after {elapsed:.2f} s")
         except CheckFailed as failure:
             failures.append(str(failure))
+    expect(not failures, "\n".join(failures))
+
+
+# ------------------------------------------------------------------ hostile starts
+
+def sdl_in_use(program):
+    """('classic' or 'layer', version) of the SDL 1.2 library that the program
+    loads in this environment: the test command picks the runtime through
+    LD_LIBRARY_PATH. The layer over SDL 2 numbers its versions from 1.2.50."""
+    result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=10)
+    paths = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
+             if "libSDL-1.2.so" in line and "=>" in line]
+    expect(paths, f"ldd finds no SDL 1.2 library for {program}:\n{result.stdout}")
+    linked = ctypes.CDLL(paths[0]).SDL_Linked_Version
+    linked.restype = ctypes.POINTER(ctypes.c_uint8 * 3)
+    version = tuple(linked().contents)
+    return ("layer" if version[2] >= 50 else "classic"), ".".join(map(str, version))
+
+
+RAISED = "raised inside SDL_SetVideoMode"
+RUNNING = "once frames run"
+NO_DISPLAY = "a display with no server"
+SILENT_DISPLAY = "a display that accepts and never answers"
+# The one line each refusal must give, after the program's name.
+DEEP_SCREEN_LINE = "more than 8 bits per colour channel"
+X_ERROR_LINE = "the X server refused a request"
+
+# what, needs, settings, stop (signal, when), statuses accepted, the one line
+# (None: nothing printed). A stop sent 0 or 250 ms after start may come before
+# the program takes the signal, and then kills it (a shell shows 130 or 143);
+# any later it must end with status 0. In settings: "closed" descriptors,
+# "argv0", "screen" ("deep": the fixture's 30-bit screen), "display"
+# (NO_DISPLAY), "drivers" ("none": an empty LIBGL_DRIVERS_PATH) and plain
+# environment variables.
+HOSTILE_STARTS = [
+    ("SIGTERM " + RAISED, None, {}, (signal.SIGTERM, RAISED), {0}, None),
+    ("SIGINT " + RAISED, None, {}, (signal.SIGINT, RAISED), {0}, None),
+    ("SIGTERM at start", None, {}, (signal.SIGTERM, 0.0), {0, -signal.SIGTERM}, None),
+    ("SIGINT at start", None, {}, (signal.SIGINT, 0.0), {0, -signal.SIGINT}, None),
+    ("SIGTERM 250 ms after start", None, {}, (signal.SIGTERM, 0.25), {0, -signal.SIGTERM}, None),
+    ("SIGINT 250 ms after start", None, {}, (signal.SIGINT, 0.25), {0, -signal.SIGINT}, None),
+    ("SIGTERM 1 s after start", None, {}, (signal.SIGTERM, 1.0), {0}, None),
+    ("SIGINT 1 s after start", None, {}, (signal.SIGINT, 1.0), {0}, None),
+    ("stderr closed, a driver notice forced", None, {"closed": (2,), "LIBGL_DEBUG": "verbose"},
+     (signal.SIGTERM, RUNNING), {0}, None),
+    ("stdin and stdout closed, a driver notice forced", None, {"closed": (0, 1), "LIBGL_DEBUG": "verbose"},
+     (signal.SIGTERM, RUNNING), {0}, None),
+    ("descriptors 0, 1 and 2 closed, a driver notice forced", None,
+     {"closed": (0, 1, 2), "LIBGL_DEBUG": "verbose"}, (signal.SIGTERM, RUNNING), {0}, None),
+    ("SIGQUIT while frames run", None, {}, (signal.SIGQUIT, RUNNING), {-signal.SIGQUIT}, None),
+    # ASan takes SIGSEGV for itself.
+    ("SIGSEGV while frames run", "no sanitizer", {}, (signal.SIGSEGV, RUNNING), {-signal.SIGSEGV}, None),
+    ("30-bit screen, refused", "classic", {"screen": "deep"}, None, {1}, DEEP_SCREEN_LINE),
+    ("30-bit screen, served", "layer", {"screen": "deep"}, (signal.SIGTERM, RUNNING), {0}, None),
+    ("no OpenGL driver: an X error", None, {"drivers": "none"}, None, {1}, X_ERROR_LINE),
+    # The X library waits for the server's answer for ever; a stop signal still ends the program.
+    ("a display that never answers, SIGTERM 1 s after start", None, {"display": SILENT_DISPLAY},
+     (signal.SIGTERM, 1.0), {0}, None),
+    ("argv[0] ending in /", None, {"argv0": "bin/quad_demo/", "display": NO_DISPLAY}, None, {1}, "cannot open"),
+    ("argv[0] with a newline and escape codes", None,
+     {"argv0": "bin/odd\n\x1b[2Jname\x07", "display": NO_DISPLAY}, None, {1}, "cannot open"),
+]
+
+
+def expected_name(argv0, program):
+    r"""The program's name as its message gives it: the last non-empty path
+    element, control characters escaped (\n, \t, \r, \\, else \xHH)."""
+    name = [part for part in (argv0 or program).split("/") if part][-1]
+    named = {"\n": "\\n", "\t": "\\t", "\r": "\\r", "\\": "\\\\"}
+    return "".join(named.get(c, f"\\x{ord(c):02x}" if ord(c) < 32 or ord(c) == 127 else c) for c in name)
+
+
+def judge_stderr(text, name, line):
+    """Faults of a program's stderr: no line of its own when line is None,
+    else exactly one, naming it and containing line. Mesa's notices ("libGL:"
+    asked for by LIBGL_DEBUG, "libGL error:" before an X error) come from the
+    driver, not the program, and are allowed."""
+    own = [entry for entry in text.splitlines() if not entry.startswith("libGL")]
+    if line is None:
+        return [] if not own else [f"printed {own[-3:]!r}"]
+    if not text.endswith("\n") or len(own) != 1 or not own[0].startswith(name + ": ") or line not in own[0]:
+        return [f"stderr is not one line '{name}: ...{line}...' (after Mesa's notices at most): {text[-600:]!r}"]
+    return []
+
+
+def run_hostile_start(args, program, workdir, row, display, deep_screen):
+    what, _, settings, stop, statuses, line = row
+    env = dict(LD_PRELOAD=preload_list(program, args.capture))
+    log = SwapLog(tempfile.mkdtemp(dir=workdir))
+    env.update(log.environment)
+    env.update({key: value for key, value in settings.items() if key.isupper()})
+    if settings.get("drivers") == "none":
+        env["LIBGL_DRIVERS_PATH"] = tempfile.mkdtemp(dir=workdir)
+    if stop and stop[1] == RAISED:
+        env["ORMATH_RAISE_IN_SET_VIDEO_MODE"] = str(int(stop[0]))
+    target = {"deep": deep_screen}.get(settings.get("screen"), display)
+    if settings.get("display") in (NO_DISPLAY, SILENT_DISPLAY):
+        target = unused_display()
+    silent = None
+    if settings.get("display") == SILENT_DISPLAY:
+        # Connections wait in the listen queue, never accepted or answered.
+        os.makedirs("/tmp/.X11-unix", exist_ok=True)
+        silent = socket.socket(socket.AF_UNIX)
+        silent.bind(f"/tmp/.X11-unix/X{target[1:]}")
+        silent.listen(4)
+    try:
+        return watch_hostile_start(program, workdir, row, target, env, log)
+    finally:
+        if silent is not None:
+            os.unlink(silent.getsockname())
+            silent.close()
+
+
+def watch_hostile_start(program, workdir, row, target, env, log):
+    what, _, settings, stop, statuses, line = row
+    with Demo(program, target, workdir, env, closed=settings.get("closed", ()), argv0=settings.get("argv0")) as demo:
+        start = time.monotonic()
+        if stop is None:
+            since = start
+        elif stop[1] == RAISED:
+            try:
+                demo.process.wait(timeout=60 if SANITIZED else 20)
+            except subprocess.TimeoutExpired:
+                pass
+            since = log.raised_at()
+            expect(since is not None, f"{what}: the signal was not raised in time; stderr: {demo.errors()!r}")
+        else:
+            if stop[1] == RUNNING:
+                log.wait_for(demo, 10, 60 if SANITIZED else 20)
+            else:
+                time.sleep(max(0.0, start + stop[1] - time.monotonic()))
+            since = time.monotonic()
+            demo.process.send_signal(stop[0])
+        try:
+            status = demo.process.wait(timeout=max(0.0, since + END_BOUND - time.monotonic()))
+        except subprocess.TimeoutExpired:
+            raise CheckFailed(f"{what}: still running {END_BOUND:g} s later")
+        elapsed = time.monotonic() - since
+        faults = [] if status in statuses else [f"status {status}, not {' or '.join(map(str, sorted(statuses)))}"]
+        faults += judge_stderr(demo.errors(), expected_name(settings.get("argv0"), program), line)
+        if any(entry.startswith("core") for entry in os.listdir(workdir)):
+            faults.append("left a core file")
+        expect(not faults, f"{what}: " + "; ".join(faults))
+        return status, elapsed, demo.errors().strip().splitlines()[-1:] if line else []
+
+
+def check_hostile(args, program, workdir):
+    display = display_from(args.state)
+    with open(args.state) as f:
+        deep_screen = dict(entry.rstrip("\n").split("=", 1) for entry in f if "=" in entry).get("deep_screen")
+    runtime, version = sdl_in_use(program)
+    unmet = {
+        "classic": None if runtime == "classic" else f"need the classic SDL 1.2 (in use: the layer, {version})",
+        "layer": None if runtime == "layer" else f"need the SDL 1.2 layer over SDL 2 (in use: {version})",
+        "no sanitizer": "need a build without ASan, which takes SIGSEGV" if SANITIZED else None,
+    }
+    skipped = {}
+    failures = []
+    for row in HOSTILE_STARTS:
+        what, needs, settings = row[:3]
+        reason = unmet.get(needs)
+        if reason is None and settings.get("screen") == "deep" and not deep_screen:
+            reason = "need the fixture's 30-bit screen (the display in use has none)"
+        if reason:
+            skipped.setdefault(reason, []).append(what)
+            continue
+        try:
+            status, elapsed, said = run_hostile_start(args, program, workdir, row, display, deep_screen)
+            print(f"{os.path.basename(program)} on SDL {version}: {what} -> status {status} after {elapsed:.2f} s"
+                  + (f": {said[0]}" if said else ""))
+        except CheckFailed as failure:
+            failures.append(f"on SDL {version}: {failure}")
+    if skipped:
+        print(f"skipped {sum(map(len, skipped.values()))} of {len(HOSTILE_STARTS)} rows: " +
+              "; ".join(f"{len(rows)} {reason} ({', '.join(rows)})" for reason, rows in skipped.items()))
     expect(not failures, "\n".join(failures))
 
 
@@ -854,6 +1056,7 @@ CHECKS = {
     "no-display": check_no_display,
     "picture": check_picture,
     "storms": check_storms,
+    "hostile": check_hostile,
     "soak": check_soak,
     "valgrind": check_valgrind,
 }

@@ -13,6 +13,11 @@
 // ORMATH_SWAP_LOG_FRAMES swaps the time and the process's CPU time. The file is mapped and touched in full
 // before main, so logging neither allocates nor grows the program's memory.
 //
+// With ORMATH_RAISE_IN_SET_VIDEO_MODE set to a signal number it raises that
+// signal inside SDL_SetVideoMode, once the window is made and before the
+// call returns: where SDL 1.2 would queue a quit event that a later call
+// could flush. The time it does so goes into the log's header.
+//
 // An uncaptured frame costs one comparison and allocates nothing. Under the
 // SDL 1.2 layer over SDL 2 set SDL12COMPAT_OPENGL_SCALING=0, so that the
 // program draws into the window's own back buffer rather than a private
@@ -25,6 +30,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -40,11 +46,20 @@ int wanted_count = 0;
 int next_wanted = 0;
 long frame = 0;
 const char* directory = nullptr;
+int signal_to_raise = 0;
 
 // The log's layout, in 64-bit words: a header, then one time per swap
 // (CLOCK_MONOTONIC, ns, taken when the swap returns), then the process's CPU
 // time (all threads, ns) at the same moments. The reader is display_checks.py.
-enum Slot { swaps_slot, first_stop_slot, stop_events_slot, events_slot, capacity_slot, header_slots };
+enum Slot {
+    swaps_slot,
+    first_stop_slot,
+    stop_events_slot,
+    events_slot,
+    capacity_slot,
+    raised_slot,
+    header_slots
+};
 constexpr std::uint64_t no_stop_yet = ~std::uint64_t{0};
 std::uint64_t* swap_log = nullptr;
 std::uint64_t log_capacity = 0;
@@ -88,6 +103,9 @@ void open_swap_log() {
 // Parsed before main, so the swap path only counts and compares.
 __attribute__((constructor)) void read_settings() {
     open_swap_log();
+    if (const char* number = std::getenv("ORMATH_RAISE_IN_SET_VIDEO_MODE")) {
+        signal_to_raise = static_cast<int>(std::strtol(number, nullptr, 10));
+    }
     directory = std::getenv("ORMATH_CAPTURE_DIR");
     const char* list = std::getenv("ORMATH_CAPTURE_FRAMES");
     if (directory == nullptr || list == nullptr) {
@@ -160,6 +178,19 @@ extern "C" void SDL_GL_SwapBuffers(void) {
         }
         store(swaps_slot, static_cast<std::uint64_t>(frame));
     }
+}
+
+extern "C" SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {
+    using mode_function = SDL_Surface* (*)(int, int, int, Uint32);
+    static const auto real = reinterpret_cast<mode_function>(dlsym(RTLD_NEXT, "SDL_SetVideoMode"));
+    SDL_Surface* surface = real != nullptr ? real(width, height, bpp, flags) : nullptr;
+    if (signal_to_raise != 0) {
+        if (swap_log != nullptr) {
+            store(raised_slot, nanoseconds(CLOCK_MONOTONIC));
+        }
+        std::raise(signal_to_raise);
+    }
+    return surface;
 }
 
 // Notes which swap the first stopping event (a key or a quit) follows, so a

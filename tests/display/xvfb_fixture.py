@@ -7,7 +7,9 @@
 start uses the display named by DISPLAY when there is one; otherwise it starts
 Xvfb with GLX on a display number the server picks itself (-displayfd, so two
 runs never race for one), checks that GLX offers a double-buffered visual, and
-writes "display=:N" and "pid=PID" to STATE_FILE. DRIVER and
+writes "display=:N" and "pid=PID" to STATE_FILE. Its second screen has 30 bits
+per pixel, 10 per colour channel ("deep_screen=:N.1"), for the tests of a
+screen that the classic SDL 1.2 cannot serve. DRIVER and
 LSAN_SUPPRESSIONS serve the probe of a sanitizer build, as in
 display_checks.py. When no such server can be had it writes
 "unavailable=REASON": the tests then skip, except under CI=true, where this
@@ -89,7 +91,8 @@ def start_xvfb(log_path):
         # A session of its own and no pipe shared with CTest: the server
         # outlives this step, and CTest must not wait for its output.
         server = subprocess.Popen(
-            [xvfb, "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "+extension", "GLX",
+            [xvfb, "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-screen", "1", "1024x768x30",
+             "+extension", "GLX",
              "-noreset", "-nolisten", "tcp"],
             stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,), start_new_session=True)
     os.close(write_end)
@@ -125,7 +128,7 @@ def start(state_path, probe, driver=None, suppressions=None):
             lines.append(f"display={display}")
         else:
             display, pid = start_xvfb(state_path + ".log")
-            lines.append(f"display={display}")
+            lines += [f"display={display}", f"deep_screen={display}.1"]
         problem = has_glx(probe, display, driver, suppressions)
         if problem:
             raise RuntimeError(f"display {display} has no usable GLX: {problem}")

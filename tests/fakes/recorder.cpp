@@ -37,6 +37,9 @@ struct State {
     std::deque<SDL_Surface> surfaces;  // a deque keeps handed-out addresses stable
     std::vector<bool> live;
     std::string error_text;  // the buffer SDL_GetError hands out
+    SDL_PixelFormat screen_format{};
+    SDL_VideoInfo video_info{};
+    SDL_version version{};
 
     ClientArray vertex_array;
     ClientArray colour_array;
@@ -227,6 +230,10 @@ const char* name(Fn fn) {
             return "SDL_FreeSurface";
         case Fn::SDL_Quit:
             return "SDL_Quit";
+        case Fn::SDL_GetVideoInfo:
+            return "SDL_GetVideoInfo";
+        case Fn::SDL_Linked_Version:
+            return "SDL_Linked_Version";
         case Fn::SDL_GetError:
             return "SDL_GetError";
         case Fn::glClear:
@@ -401,6 +408,10 @@ std::string describe(const Call& c) {
             return fn + "(" + surface_name(c.p) + ")";
         case Fn::SDL_GetError:
             return fn + "() -> \"" + c.text + "\"";
+        case Fn::SDL_GetVideoInfo:
+            return fn + "() -> " + n(0) + " bits per channel";
+        case Fn::SDL_Linked_Version:
+            return fn + "() -> 1.2." + n(0);
         case Fn::SDL_GL_SwapBuffers:
         case Fn::SDL_Quit:
         case Fn::glLoadIdentity:
@@ -606,6 +617,32 @@ void SDL_Quit(void) {
     s.sdl_started = false;
     s.context = false;
     s.live.assign(s.live.size(), false);
+}
+
+const SDL_VideoInfo* SDL_GetVideoInfo(void) {
+    auto& s = state();
+    const int bits = s.script.screen_channel_bits;
+    if (fakes::Call* c = record_sdl(Fn::SDL_GetVideoInfo)) {
+        c->i[0] = bits;
+    }
+    const Uint32 channel = (1u << bits) - 1;
+    s.screen_format = SDL_PixelFormat{};
+    s.screen_format.BitsPerPixel = 32;
+    s.screen_format.Rmask = channel << (2 * bits);
+    s.screen_format.Gmask = channel << bits;
+    s.screen_format.Bmask = channel;
+    s.video_info = SDL_VideoInfo{};
+    s.video_info.vfmt = &s.screen_format;
+    return &s.video_info;
+}
+
+const SDL_version* SDL_Linked_Version(void) {
+    auto& s = state();
+    if (fakes::Call* c = record(Fn::SDL_Linked_Version)) {
+        c->i[0] = s.script.linked_patch;
+    }
+    s.version = SDL_version{1, 2, s.script.linked_patch};
+    return &s.version;
 }
 
 char* SDL_GetError(void) {

@@ -8,7 +8,9 @@
 // the vertex of glVertex2fv, and for glDrawElements the indices and the
 // enabled client arrays at each index. SDL is scripted: SDL_Init's result,
 // whether SDL_SetVideoMode succeeds, SDL_GetError's text and an event queue
-// that a test fills, directly or from a hook run after every buffer swap.
+// that a test fills, directly or from a hook run after every buffer swap;
+// also the screen's channel width that SDL_GetVideoInfo reports and the
+// version SDL_Linked_Version gives.
 #pragma once
 
 #include <GL/gl.h>
@@ -32,6 +34,8 @@ enum class Fn : std::uint8_t {
     SDL_GL_SwapBuffers,
     SDL_FreeSurface,
     SDL_Quit,
+    SDL_GetVideoInfo,
+    SDL_Linked_Version,
     SDL_GetError,
     glClear,
     glMatrixMode,
@@ -112,6 +116,8 @@ struct SdlScript {
     int init_result = 0;             // SDL_Init's return value; negative fails
     bool video_mode_fails = false;   // SDL_SetVideoMode returns null
     std::string error = "no error";  // SDL_GetError's text
+    int screen_channel_bits = 8;     // bits per colour channel of SDL_GetVideoInfo's format
+    Uint8 linked_patch = 15;         // SDL_Linked_Version: 1.2.<this>
     // Run after every SDL_GL_SwapBuffers with the number of swaps so far; it
     // may queue events.
     std::function<void(int swaps)> after_swap;

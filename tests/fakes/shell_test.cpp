@@ -4,14 +4,22 @@
 // SDL's and GL's calls is visible.
 #include "test_support.hpp"
 
+#include <csignal>
+#include <functional>
 #include <map>
 
 // The scene contract, as notes in the stream.
 extern const float rotation_rate = 10.0f;
 extern const float colour_time_scale = 1.0f;
 
+// Run at scene_begin, when set: the window exists but the loop has not begun.
+std::function<void()> at_scene_begin;
+
 void scene_begin(int width, int height) {
     fakes::note("scene_begin(" + std::to_string(width) + ", " + std::to_string(height) + ")");
+    if (at_scene_begin) {
+        at_scene_begin();
+    }
 }
 void scene_render(float time) { fakes::note("scene_render(" + fakes::format_float(time) + ")", time); }
 void scene_end() { fakes::note("scene_end()"); }
@@ -26,7 +34,9 @@ constexpr int no_frame_limit = 1000;
 
 std::vector<std::string> window_opening(const std::string& title, int width, int height, const char* flags,
                                         int surface, const std::string& driver = "x11") {
-    return {"SDL_Init(0x21) -> 0 [SDL_VIDEODRIVER=" + driver + "]",
+    // No parachute (0x100000): SIGSEGV, SIGQUIT and the like keep their meaning.
+    return {"SDL_Init(0x100021) -> 0 [SDL_VIDEODRIVER=" + driver + "]",
+            "SDL_GetVideoInfo() -> 8 bits per channel",
             "SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1)",
             "SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0)",
             "SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0)",
@@ -40,9 +50,10 @@ std::vector<std::string> window_opening(const std::string& title, int width, int
 }
 
 // The loop has SDL queue key presses and close requests only: a flood of
-// other events would otherwise push a key out of SDL's 127-event queue.
+// other events would otherwise push a key out of SDL's 127-event queue. It
+// takes what is queued first, since the classic library then empties it.
 std::vector<std::string> queue_only_stop_events() {
-    std::vector<std::string> out;
+    std::vector<std::string> out = {"SDL_PollEvent() -> none"};
     for (int type = 0; type < SDL_NUMEVENTS; ++type) {
         if (type != SDL_KEYDOWN && type != SDL_QUIT) {
             fakes::Call call;
@@ -128,7 +139,7 @@ TEST_F(WindowTest, FailureStopsEarlyAndLeavesNothingToFree) {
     std::vector<std::string> up_to_video_mode(opening.begin(), opening.end() - 2);
     up_to_video_mode.emplace_back("SDL_SetVideoMode(640, 480, 32, 0x40000002) -> null");
     const FailureCase cases[] = {
-        {"SDL_Init fails", -1, false, {"SDL_Init(0x21) -> -1 [SDL_VIDEODRIVER=x11]"}},
+        {"SDL_Init fails", -1, false, {"SDL_Init(0x100021) -> -1 [SDL_VIDEODRIVER=x11]"}},
         {"no video mode, so no caption", 0, true, up_to_video_mode},
     };
     for (const FailureCase& c : cases) {
@@ -198,7 +209,44 @@ TEST_F(WindowTest, AsksForTheWindowingDriverUnlessTheUserNamesOne) {
         create_window("t", 640, 480, false);
         ASSERT_FALSE(fakes::calls().empty());
         EXPECT_EQ(fakes::describe(fakes::calls().front()),
-                  std::string("SDL_Init(0x21) -> 0 [SDL_VIDEODRIVER=") + c.seen_by_sdl + "]");
+                  std::string("SDL_Init(0x100021) -> 0 [SDL_VIDEODRIVER=") + c.seen_by_sdl + "]");
+        destroy_window();
+    }
+}
+
+struct ScreenCase {
+    const char* name;
+    int channel_bits;
+    Uint8 patch;  // 1.2.15 is the classic library; the layer over SDL 2 counts from 1.2.50
+    bool opens;
+};
+
+// The classic library crashes in SDL_SetVideoMode on a screen with wider
+// channels; the shell asks what the screen is and refuses before that call.
+TEST_F(WindowTest, RefusesAWideChannelScreenOnlyOnTheClassicLibrary) {
+    const ScreenCase cases[] = {
+        {"24-bit screen, classic", 8, 15, true},
+        {"30-bit screen, classic", 10, 15, false},
+        {"30-bit screen, the layer", 10, 60, true},
+    };
+    for (const ScreenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::reset();
+        fakes::sdl().screen_channel_bits = c.channel_bits;
+        fakes::sdl().linked_patch = c.patch;
+        EXPECT_EQ(create_window("t", 640, 480, false), c.opens);
+        const std::vector<std::string> calls = stream();
+        ASSERT_GE(calls.size(), 3u);
+        EXPECT_EQ(calls[1], "SDL_GetVideoInfo() -> " + std::to_string(c.channel_bits) + " bits per channel");
+        if (c.channel_bits > 8) {
+            EXPECT_EQ(calls[2], "SDL_Linked_Version() -> 1.2." + std::to_string(c.patch));
+        }
+        EXPECT_EQ(find_call(Fn::SDL_SetVideoMode) < calls.size(), c.opens);
+        if (!c.opens) {
+            EXPECT_EQ(calls.size(), 3u);
+            EXPECT_NE(std::string(window_error()).find("more than 8 bits per colour channel"),
+                      std::string::npos);
+        }
         destroy_window();
     }
 }
@@ -218,7 +266,6 @@ TEST_F(FrameLoopTest, RunsFromWindowToEndInOrder) {
         event_after_swap(2, stop);
         EXPECT_EQ(run_frame_loop("quad_test"), 0);
         const std::vector<std::string> frames_and_end = {
-            "scene_begin(640, 480)",
             "SDL_PollEvent() -> none",
             "glClear(GL_COLOR_BUFFER_BIT)",
             "scene_render(0.100000001)",
@@ -236,9 +283,11 @@ TEST_F(FrameLoopTest, RunsFromWindowToEndInOrder) {
             "SDL_FreeSurface(surface#1)",
             "SDL_Quit()",
         };
-        EXPECT_TRUE(same_stream(stream(), joined(joined(window_opening(caption, 640, 480, "0x40000002", 1),
-                                                        queue_only_stop_events()),
-                                                 frames_and_end)));
+        EXPECT_TRUE(
+            same_stream(stream(), joined(joined(joined(window_opening(caption, 640, 480, "0x40000002", 1),
+                                                       {"scene_begin(640, 480)"}),
+                                                queue_only_stop_events()),
+                                         frames_and_end)));
     }
 }
 
@@ -345,7 +394,8 @@ TEST_F(FrameLoopTest, AMotionStreamIsPolledWholeBeforeTheFirstFrame) {
     for (std::size_t k = 0; k < first_clear; ++k) {
         polls += fakes::calls()[k].fn == Fn::SDL_PollEvent ? 1 : 0;
     }
-    EXPECT_EQ(polls, 501u);  // 500 events, then the empty queue
+    // 500 events, then the empty queue: once before the event filter is set, once in the loop.
+    EXPECT_EQ(polls, 502u);
 }
 
 struct ClockCase {
@@ -423,6 +473,115 @@ TEST_F(FrameLoopTest, WithoutAWindowReportsOneLineAndEndsWithStatusOne) {
         ASSERT_FALSE(fakes::calls().empty());
         EXPECT_EQ(fakes::describe(fakes::calls().back()), "SDL_Quit()");
         EXPECT_EQ(find_call(Fn::SDL_Quit), fakes::calls().size() - 1);  // one SDL_Quit, at the end
+    }
+}
+
+// ---------------------------------------------------------------- the process
+
+struct NameCase {
+    const char* argv0;
+    std::size_t size;
+    const char* expected;
+};
+
+TEST(ProgramName, LastNonEmptyPathElementWithControlCharactersEscaped) {
+    const NameCase cases[] = {
+        {"/usr/bin/quad_mathlib_arrays", 128, "quad_mathlib_arrays"},
+        {"quad", 128, "quad"},
+        {"bin/quad/", 128, "quad"},
+        {"bin//quad//", 128, "quad"},
+        {"/", 128, "quad demo"},
+        {"", 128, "quad demo"},
+        {nullptr, 128, "quad demo"},
+        {"dir/a\nb\x1b[2J\x07", 128, R"(a\nb\x1b[2J\x07)"},
+        {"tab\there\r\\", 128, R"(tab\there\r\\)"},
+        {"del\x7f", 128, "del\\x7f"},
+        {"caf\xc3\xa9", 128, "caf\xc3\xa9"},  // UTF-8 passes
+        {"csi\xc2\x9b[31m", 128, "csi\\xc2\\x9b[31m"},
+        {"abcdefghij", 8, "abcdefg"},  // truncated to fit, terminated
+        {"abcd\n", 6, "abcd"},         // an escape is never cut in half
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.argv0 != nullptr ? c.argv0 : "(null)");
+        char out[128];
+        std::memset(out, '#', sizeof out);
+        format_program_name(c.argv0, out, c.size);
+        EXPECT_STREQ(out, c.expected);
+    }
+}
+
+// Signals change the whole process: each case runs in a child (a death
+// test) and reports through its exit status. Closed descriptors are tried on
+// the real programs, in the display tests.
+struct ProcessCase {
+    const char* name;
+    std::function<int()> run;                  // in the child; its result is the exit status
+    std::function<bool(int)> expected_status;  // of the child, as waitpid gives it
+};
+
+// Runs the frame loop on the fakes with the stop signals watched; `at_swap`
+// runs after each swap. A key after swap 20 ends a loop that missed a stop.
+int frame_loop_with_signals(const std::function<void(int swaps)>& at_swap) {
+    watch_stop_signals();
+    fakes::sdl().after_swap = [at_swap](int swaps) {
+        at_swap(swaps);
+        if (swaps == 20) {
+            fakes::push_event(SDL_KEYDOWN);
+        }
+    };
+    return run_frame_loop("quad_test");
+}
+
+// After swap `swap`, raises `number`, `times` times in a row.
+std::function<void(int)> raise_at(int swap, int number, int times = 1) {
+    return [=](int swaps) {
+        for (int k = 0; k < times && swaps == swap; ++k) {
+            std::raise(number);
+        }
+    };
+}
+
+// 0 when the loop returned `status` after exactly `frames` swaps.
+int ended_after(int status, int frames) {
+    const int swaps = fakes::swaps();
+    return status == 0 && swaps == frames ? 0 : 100 + swaps;
+}
+
+TEST(ProcessDeathTest, StopSignals) {
+    const auto exited = [](int code) { return ::testing::ExitedWithCode(code); };
+    const ProcessCase cases[] = {
+        {"SIGTERM while frames run: one more frame, status 0",
+         [] { return ended_after(frame_loop_with_signals(raise_at(2, SIGTERM)), 3); }, exited(0)},
+        {"SIGINT while frames run: one more frame, status 0",
+         [] { return ended_after(frame_loop_with_signals(raise_at(5, SIGINT)), 6); }, exited(0)},
+        {"SIGTERM with the window open, before the first frame: ended at once, status 0",
+         [] {
+             at_scene_begin = [] { std::raise(SIGTERM); };
+             frame_loop_with_signals([](int) {});
+             return 7;  // the loop ran
+         },
+         exited(0)},
+        {"an ignored SIGINT (a background job) stays ignored",
+         [] {
+             std::signal(SIGINT, SIG_IGN);
+             return ended_after(frame_loop_with_signals(raise_at(2, SIGINT)), 21);
+         },
+         exited(0)},
+        {"a second stop signal after the first is taken ends the process as by default",
+         [] {
+             frame_loop_with_signals(raise_at(2, SIGTERM, 2));
+             return 7;
+         },
+         ::testing::KilledBySignal(SIGTERM)},
+    };
+    for (const ProcessCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EXIT(
+            {
+                fakes::reset();
+                std::_Exit(c.run());
+            },
+            c.expected_status, "");
     }
 }
 

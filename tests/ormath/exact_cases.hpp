@@ -1,10 +1,42 @@
-// Products and blends whose results change in the last bits when a
-// multiply-add is fused, with the results of the written evaluation order
-// (each product rounded, sums left to right). Shared by the library's own
-// tests and by the outside consumer built against an installed copy.
+// Cases whose results change in the last bits when a multiply-add is fused
+// or the operations are regrouped, with the results of the written
+// evaluation order (each product rounded, sums left to right). Shared by the
+// library's own tests and by the outside consumer built against an installed
+// copy.
 #pragma once
 
 namespace exact_cases {
+
+// The functions with an evaluation order, by family: each reads its
+// arguments from an array of floats (vectors and matrices one after another,
+// matrices column after column) and writes at most 16 results.
+// clang-format off
+enum class family {
+    dot2, dot3, dot4, cross, length4, distance3, normalize2, normalize3,
+    normalize4, mod, smoothstep, mix, mix4, reflect3, refract3, refract4,
+    product2, product3, transform3, determinant2, determinant3, determinant4, inverse2, inverse3,
+    inverse4, frustum, ortho, look_at, project, unproject,
+};
+constexpr int family_count = static_cast<int>(family::unproject) + 1;
+constexpr const char* names[family_count] = {
+    "dot2",       "dot3",         "dot4",         "cross",        "length4",    "distance3",
+    "normalize2", "normalize3",   "normalize4",   "mod",          "smoothstep", "mix",
+    "mix4",       "reflect3",     "refract3",     "refract4",     "product2",   "product3",
+    "transform3", "determinant2", "determinant3", "determinant4", "inverse2",   "inverse3",
+    "inverse4",   "frustum",      "ortho",        "look_at",      "project",    "unproject"};
+
+// How many floats each family reads: at most max_inputs. Each writes at most 16.
+constexpr int input_counts[family_count] = {4, 6, 8,  6,  4, 6, 2,  3, 4, 2,  3, 3, 9, 6,  7,
+                                            9, 8, 18, 12, 4, 9, 16, 4, 9, 16, 6, 6, 9, 39, 39};
+// clang-format on
+constexpr int max_inputs = 39;
+
+// A case of a family, with the results of the written evaluation order.
+struct family_case {
+    family f;
+    float in[max_inputs];
+    float expected[16];
+};
 
 // 14 of the 16 entries of a * b differ when the sums are fused.
 constexpr float product_a[16] = {-0x1.955c5ap+2f, 0x1.467f7p+2f,   0x1.115ddp+2f,   0x1.68349p+1f,
@@ -41,6 +73,154 @@ constexpr mix_case mixes[] = {
      {0x1.f66e7p+0f, 0x1.4504e8p+2f, 0x1.8283acp+2f},
      0x1.ef22p-2f,
      {0x1.98f048p-3f, -0x1.715918p-1f, -0x1.877d2p-1f}},
+};
+
+// A case per family, each chosen from random ones so that as many results as
+// possible change when the products are fused into the sums (for smoothstep:
+// when it is grouped t * (t * (3 - 2t)); frustum and ortho have no product in
+// a sum and their cases only pin their signs and quotients).
+constexpr family_case family_cases[] = {
+    // dot2: 1 of 1 differ when fused
+    {family::dot2, {0x1.d37d38p+0f, -0x1.96ca48p+1f, 0x1.45fd8cp+1f, -0x1.0cc558p+1f}, {0x1.6a5decp+3f}},
+    // dot3: 1 of 1 differ when fused
+    {family::dot3,
+     {-0x1.ba67p-5f, 0x1.a4f6acp+1f, -0x1.f19f98p+1f, -0x1.dbc17p-1f, -0x1.0093a4p+1f, -0x1.79dd48p+0f},
+     {-0x1.9b91ap-1f}},
+    // dot4: 1 of 1 differ when fused
+    {family::dot4,
+     {0x1.264a7p+0f, 0x1.a2ca64p+1f, -0x1.baa8cp-2f, 0x1.2852e4p+1f, -0x1.b1d7dep+1f, -0x1.56d608p+1f,
+      -0x1.63c4e4p+1f, -0x1.7f6a14p+0f},
+     {-0x1.dd9c3p+3f}},
+    // cross: 3 of 3 differ when fused
+    {family::cross,
+     {-0x1.b7f84p+0f, -0x1.5aee2ep+1f, 0x1.1e524cp+1f, -0x1.7f9f48p+1f, -0x1.fb514p+1f, 0x1.3cb5a8p+1f},
+     {0x1.14675cp+1f, -0x1.39cfe8p+1f, -0x1.4fc038p+0f}},
+    // length4: 1 of 1 differ when fused
+    {family::length4, {0x1.7cdf28p+1f, 0x1.85b87p+0f, 0x1.6349p-5f, -0x1.6770c2p+1f}, {0x1.1766ecp+2f}},
+    // distance3: 1 of 1 differ when fused
+    {family::distance3,
+     {-0x1.644f1p-2f, -0x1.0035f4p+1f, 0x1.720c2cp+1f, 0x1.38f448p+0f, 0x1.9b2584p+1f, -0x1.5db1p+0f},
+     {0x1.ba58b6p+2f}},
+    // normalize2: 2 of 2 differ when fused
+    {family::normalize2, {0x1.e1403p+0f, -0x1.c5e44cp+0f}, {0x1.7478a6p-1f, -0x1.5f4be2p-1f}},
+    // normalize3: 3 of 3 differ when fused
+    {family::normalize3,
+     {0x1.b7c158p+0f, 0x1.7469b8p+0f, 0x1.9456dp+0f},
+     {0x1.3fd68cp-1f, 0x1.0edc02p-1f, 0x1.26146p-1f}},
+    // normalize4: 4 of 4 differ when fused
+    {family::normalize4,
+     {0x1.6c7128p+1f, -0x1.81462p+1f, 0x1.ee93e4p+1f, -0x1.c6646cp+1f},
+     {0x1.b4167ap-2f, -0x1.cd03dap-2f, 0x1.27e748p-1f, -0x1.0fdc56p-1f}},
+    // mod: 1 of 1 differ when fused
+    {family::mod, {0x1.a58cc4p+1f, -0x1.77870cp+0f}, {-0x1.1b7b98p+0f}},
+    // smoothstep: 1 of 1 differ when fused
+    {family::smoothstep, {-0x1.c9a07p-2f, 0x1.1b135p+1f, -0x1.ecea8p-4f}, {0x1.5478d2p-5f}},
+    // mix: 1 of 1 differ when fused
+    {family::mix, {-0x1.dde4dap+1f, 0x1.49e1cp+1f, 0x1.8012f2p-1f}, {0x1.001bfcp+0f}},
+    // mix4: 4 of 4 differ when fused
+    {family::mix4,
+     {0x1.31bdf4p+1f, -0x1.6af912p+1f, 0x1.b7fbcp-1f, -0x1.495a28p+0f, -0x1.6a1c88p+1f, 0x1.f5818p-1f,
+      -0x1.460be8p+0f, -0x1.f63742p+1f, 0x1.dcf868p-3f},
+     {0x1.2c6754p+0f, -0x1.f27a1ap+0f, 0x1.73497ep-2f, -0x1.e69344p+0f}},
+    // reflect3: 3 of 3 differ when fused
+    {family::reflect3,
+     {0x1.956238p+0f, 0x1.4dd768p+1f, 0x1.12c19cp+1f, -0x1.90f2b8p+1f, -0x1.4340dp-1f, 0x1.955a8p+1f},
+     {0x1.63ace8p+1f, 0x1.6cad16p+1f, 0x1.e05dfcp-1f}},
+    // refract3: 3 of 3 differ when fused
+    {family::refract3,
+     {0x1.04bb0cp-2f, 0x1.790f24p-1f, 0x1.40e5ccp-1f, 0x1.49b78ep-2f, -0x1.620e6cp-1f, 0x1.4b12dep-1f,
+      0x1.95f368p-1f},
+     {0x1.6f0c6p-7f, 0x1.fca12p-1f, 0x1.d2f908p-4f}},
+    // refract4: 4 of 4 differ when fused
+    {family::refract4,
+     {0x1.350f3p-4f, 0x1.989458p-2f, 0x1.23623p-4f, -0x1.6d24eep-2f, 0x1.fef218p-3f, 0x1.b6e55cp-2f,
+      0x1.c7f8cp-2f, 0x1.d5d66p-2f, 0x1.534422p-1f},
+     {-0x1.2c6212p-3f, -0x1.2cfb48p-4f, -0x1.372c5p-2f, -0x1.322a0cp-1f}},
+    // product2: 4 of 4 differ when fused
+    {family::product2,
+     {-0x1.f58998p+0f, 0x1.1d9fa8p+0f, -0x1.ed387ap+1f, -0x1.fa3b78p-1f, 0x1.61e3c8p+1f, 0x1.1bb184p+1f,
+      0x1.de15d8p+1f, 0x1.0144b8p+1f},
+     {-0x1.be9df8p+3f, 0x1.c95fap-1f, -0x1.e1fd78p+3f, 0x1.1709bp+1f}},
+    // product3: 9 of 9 differ when fused
+    {family::product3,
+     {0x1.e5053p+0f, -0x1.f068e6p+1f, 0x1.152ff8p+0f, -0x1.af4afap+1f, 0x1.f0e06p-1f, 0x1.8e2ap-3f,
+      -0x1.667da4p+1f, -0x1.db6702p+1f, 0x1.2f03cp+0f, -0x1.271a84p+0f, -0x1.8f2e62p+1f, 0x1.559f5cp+1f,
+      -0x1.000e54p+0f, 0x1.5eb34p-2f, 0x1.6c233p+0f, -0x1.5914e4p+0f, -0x1.7f345ap+1f, 0x1.494328p+1f},
+     {0x1.b2c56p-1f, -0x1.0efdf6p+3f, 0x1.4dfb5ap+0f, -0x1.c218dcp+2f, -0x1.12507p+0f, 0x1.559e44p-1f,
+      0x1.510fap-2f, -0x1.ced27cp+2f, 0x1.00d1ccp+0f}},
+    // transform3: 3 of 3 differ when fused
+    {family::transform3,
+     {-0x1.02023p-2f, 0x1.31fc1p+1f, 0x1.81d898p+1f, -0x1.278052p+1f, -0x1.ef93a4p+0f, 0x1.c82e6cp+1f,
+      -0x1.c834b4p+0f, -0x1.d753a4p+0f, 0x1.f0066p-1f, -0x1.9c8b84p+1f, -0x1.f5e72ap+1f, 0x1.ad8e94p+1f},
+     {0x1.f12588p+1f, -0x1.92b98ap+2f, -0x1.470578p+4f}},
+    // determinant2: 1 of 1 differ when fused
+    {family::determinant2, {0x1.e4f1dp+0f, -0x1.35cp-12f, -0x1.f8e12p+1f, 0x1.b7558p-1f}, {0x1.9fd1f6p+0f}},
+    // determinant3: 1 of 1 differ when fused
+    {family::determinant3,
+     {0x1.b48a18p+0f, -0x1.51860cp+1f, 0x1.7d219p-1f, -0x1.19015p+1f, -0x1.343bcp+0f, 0x1.7b538cp+1f,
+      0x1.ee5e4cp+1f, 0x1.a4ad3p-1f, 0x1.02644cp+1f},
+     {-0x1.805c7ap+5f}},
+    // determinant4: 1 of 1 differ when fused
+    {family::determinant4,
+     {0x1.a16c78p+1f, 0x1.69ep-3f, 0x1.ff2dap+1f, 0x1.f3978p-2f, -0x1.4c856p-3f, -0x1.b80804p+0f,
+      -0x1.fb9ad4p+0f, -0x1.dfbd68p+1f, 0x1.935588p+0f, 0x1.94d788p+1f, -0x1.2959dcp+1f, -0x1.0cbc64p+0f,
+      0x1.0aef4p+1f, 0x1.336d5p+1f, -0x1.900f8p-1f, -0x1.b4a78ep+1f},
+     {-0x1.adf472p+6f}},
+    // inverse2: 4 of 4 differ when fused
+    {family::inverse2,
+     {0x1.a1fbap+0f, -0x1.0d5a7p+1f, 0x1.691f14p+1f, -0x1.7c736cp+1f},
+     {-0x1.5f0254p+1f, 0x1.f10494p+0f, -0x1.4d2ceap+1f, 0x1.81a2fcp+0f}},
+    // inverse3: 9 of 9 differ when fused
+    {family::inverse3,
+     {-0x1.ecd8fp-1f, -0x1.280b8p-4f, -0x1.f32dc8p-1f, -0x1.6e69e8p+1f, 0x1.f28988p+0f, 0x1.ac0614p+1f,
+      -0x1.81cfa8p+1f, -0x1.3a3c2p-2f, -0x1.cb31ecp+1f},
+     {-0x1.2f64dap+3f, 0x1.03f3b8p-4f, 0x1.516236p+1f, -0x1.02f4fcp+5f, 0x1.a31e1ep-1f, 0x1.31ec0ap+3f,
+      0x1.57834ep+3f, -0x1.f937e4p-4f, -0x1.a7d1ecp+1f}},
+    // inverse4: 16 of 16 differ when fused
+    {family::inverse4,
+     {-0x1.b2ae48p+0f, 0x1.6605ap+1f, -0x1.d24e58p+1f, -0x1.cc8dcp+0f, 0x1.7b54bp-1f, -0x1.64b078p+1f,
+      -0x1.4f6bacp+0f, 0x1.79cbep+1f, 0x1.fae23cp+1f, -0x1.093c1cp+1f, -0x1.8606fep+1f, -0x1.40a46cp+1f,
+      0x1.25eb74p+1f, -0x1.35ab3p+1f, 0x1.51cb4p-3f, 0x1.5a309p-1f},
+     {0x1.9d26c2p+0f, -0x1.08becep+0f, -0x1.42c90cp+0f, 0x1.08c4eep+2f, 0x1.deef3ep+0f, -0x1.23d07p+0f,
+      -0x1.82c082p+0f, 0x1.16d21ap+2f, -0x1.b8f7aep-3f, -0x1.081892p-3f, -0x1.44c582p-6f, -0x1.55b55ep-4f,
+      0x1.440024p+0f, -0x1.11f39ap-1f, -0x1.1e5f88p+0f, 0x1.84d2f2p+1f}},
+    // frustum: 1 of 16 differ when fused
+    {family::frustum,
+     {-0x1.ce7c58p-1f, 0x1.333df4p+0f, -0x1.0ccda2p+0f, 0x1.10441ap+0f, 0x1.c556fp-1f, 0x1.05614cp+7f},
+     {0x1.af0ae2p-1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x1.acfbdp-1f, 0x0p+0f, 0x0p+0f, 0x1.210b78p-3f,
+      0x1.a36bdcp-8f, -0x1.037e12p+0f, -0x1p+0f, 0x0p+0f, 0x0p+0f, -0x1.c86e92p+0f, 0x0p+0f}},
+    // ortho: 1 of 16 differ when fused
+    {family::ortho,
+     {-0x1.05c0fcp+0f, 0x1.7c35fep+1f, -0x1.249fb6p+1f, 0x1.0f7012p+0f, 0x1.f39c0ep-2f, 0x1.842a64p+4f},
+     {0x1.0074f8p-1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x1.31ff78p-1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f,
+      -0x1.5899cp-4f, 0x0p+0f, -0x1.f38ed8p-2f, 0x1.771932p-2f, -0x1.0a8216p+0f, 0x1p+0f}},
+    // look_at: 12 of 16 differ when fused
+    {family::look_at,
+     {-0x1.3a1p-3f, 0x1.9244p-1f, 0x1.84e254p+1f, -0x1.95789ap+1f, -0x1.f49fe2p+1f, -0x1.3558a4p+1f,
+      -0x1.c6fb4p+1f, 0x1.451714p+1f, -0x1.159aeap+1f},
+     {0x1.50bdeep-1f, -0x1.4b1d94p-1f, 0x1.8b881ep-2f, 0x0p+0f, 0x1.680bd6p-2f, 0x1.6f20b4p-1f,
+      0x1.3424eap-1f, 0x0p+0f, -0x1.551658p-1f, -0x1.0a42a4p-2f, 0x1.65e1e4p-1f, 0x0p+0f, 0x1.d93d04p+0f,
+      0x1.050058p-3f, -0x1.44c4e6p+1f, 0x1p+0f}},
+    // project: 3 of 3 differ when fused
+    {family::project,
+     {-0x1.fcfb36p+1f, -0x1.038e88p+0f, 0x1.6f316p+1f,   0x1.4ef64p-3f,  -0x1.527e3cp+1f, 0x1.c075a8p+0f,
+      -0x1.9ce2cp-3f,  -0x1.ebbe9cp+0f, -0x1.ba29b2p+1f, 0x1.9f2ffp+0f,  -0x1.8df418p+1f, 0x1.7c7b14p+1f,
+      0x1.46725p+1f,   0x1.fd804p-1f,   0x1.40b65p+0f,   0x1.46c0b8p+1f, -0x1.785c8p-3f,  0x1.99ac08p+1f,
+      0x1.7c6d3p+0f,   0x1.e2bd14p+1f,  0x1.00ed3p+0f,   0x1.4c787p-1f,  -0x1.baa08p+0f,  0x1.4d1b9p+0f,
+      -0x1.f9f1dcp+0f, 0x1.741a34p+1f,  0x1.c9f11p-1f,   0x1.365b28p+1f, 0x1.25073p-1f,   -0x1.5627b4p+0f,
+      -0x1.c012a4p+0f, 0x1.21132p+1f,   0x1.987c4p-1f,   0x1.15ec8p-2f,  -0x1.6e35fp-1f,  0x1.ae15e4p+1f,
+      0x1.2b575ap+3f,  0x1.0914a8p+8f,  0x1.d3b322p+9f},
+     {-0x1.367f88p+11f, 0x1.708e52p+11f, -0x1.fb64dcp+2f}},
+    // unproject: 3 of 3 differ when fused
+    {family::unproject,
+     {0x1.56b06cp+9f, 0x1.40ad4p+7f,   0x1.c12fdp-1f,   -0x1.6b3094p+0f, -0x1.1b53c8p+1f, 0x1.9dadf8p+1f,
+      -0x1.752dcp+1f, 0x1.ce7568p+1f,  0x1.b0d52p-2f,   0x1.8cc224p+1f,  0x1.fde594p+1f,  0x1.933ccp+1f,
+      -0x1.28cabp+1f, -0x1.c0a44p+0f,  0x1.b823p-2f,    0x1.eec9d4p+1f,  -0x1.3c5e0cp+1f, 0x1.b58b48p+1f,
+      0x1.c92168p+1f, -0x1.cc9cap-3f,  -0x1.b525dp-2f,  -0x1.b7db9p+1f,  0x1.950a9cp+1f,  0x1.ce541p+1f,
+      0x1.c54c68p+1f, -0x1.efbb24p+0f, -0x1.23976cp+1f, -0x1.85f804p+1f, -0x1.1198fcp+1f, 0x1.7ad9a8p+1f,
+      0x1.4f93cp+1f,  0x1.7c64e4p+1f,  -0x1.bc661p+1f,  0x1.a29c8p-3f,   0x1.1e7e4p-1f,   0x1.48ae56p+0f,
+      0x1.62f52p+6f,  0x1.e717ccp+9f,  0x1.c5f2aap+7f},
+     {-0x1.f61f04p-2f, -0x1.82970ep+0f, 0x1.40b87ep-3f}},
 };
 
 }  // namespace exact_cases

@@ -6,6 +6,7 @@
 
 #include "bits.hpp"
 #include "exact_cases.hpp"
+#include "families.hpp"
 #include "reference.hpp"
 
 #include <random>
@@ -19,14 +20,15 @@ namespace {
 // Floats over a wide range of magnitudes and both signs, with the odd zero.
 class float_source {
  public:
-    explicit float_source(unsigned seed) : engine_(seed) {}
+    explicit float_source(unsigned seed, int max_exponent = 24)
+        : engine_(seed), max_exponent_(max_exponent) {}
     float operator()() {
         const int kind = std::uniform_int_distribution<int>(0, 31)(engine_);
         if (kind == 0) {
             return kind_zero_sign() ? -0.0f : 0.0f;
         }
         const float mantissa = std::uniform_real_distribution<float>(1.0f, 2.0f)(engine_);
-        const int exponent = std::uniform_int_distribution<int>(-24, 24)(engine_);
+        const int exponent = std::uniform_int_distribution<int>(-max_exponent_, max_exponent_)(engine_);
         return (kind_zero_sign() ? -1.0f : 1.0f) * std::ldexp(mantissa, exponent);
     }
 
@@ -36,6 +38,7 @@ class float_source {
  private:
     bool kind_zero_sign() { return std::uniform_int_distribution<int>(0, 1)(engine_) == 1; }
     std::mt19937 engine_;
+    int max_exponent_;
 };
 
 TEST(Exactness, BuildFusesWhereTheProcessorCan) {
@@ -126,6 +129,94 @@ TEST(Exactness, BuildersMatchTheReference) {
         ASSERT_TRUE(same_floats(ormath::perspective(fovy, aspect, z_near, z_far).data(), expected, 16))
             << "perspective, round " << round;
     }
+}
+
+using exact_cases::family;
+
+TEST(Exactness, EveryFamilyKeepsTheBitsOfItsCase) {
+    int seen[exact_cases::family_count] = {};
+    for (const auto& c : exact_cases::family_cases) {
+        const char* name = exact_cases::names[static_cast<int>(c.f)];
+        ++seen[static_cast<int>(c.f)];
+        float expected[16], actual[16];
+        const int n = reference::evaluate(c.f, c.in, expected);
+        ASSERT_TRUE(same_floats(expected, c.expected, n)) << "the table itself is wrong for " << name;
+        ASSERT_EQ(families::evaluate(c.f, c.in, actual), n) << name;
+        EXPECT_TRUE(same_floats(actual, c.expected, n)) << name;
+    }
+    for (int f = 0; f < exact_cases::family_count; ++f) {
+        EXPECT_EQ(seen[f], 1) << exact_cases::names[f] << " needs one case";
+    }
+}
+
+// Random arguments over a wide range of magnitudes and signs: small
+// exponents for the matrix families, whose products of three and four
+// entries would otherwise be mostly infinite, and for smoothstep and refract,
+// which would otherwise mostly clamp or reflect totally.
+TEST(Exactness, RandomFamiliesMatchTheReference) {
+    for (int f = 0; f < exact_cases::family_count; ++f) {
+        const auto which = static_cast<family>(f);
+        const bool narrow =
+            which == family::smoothstep || which == family::refract3 || which == family::refract4;
+        float_source next(static_cast<unsigned>(1000 + f), narrow ? 1 : which >= family::product2 ? 6 : 24);
+        for (int round = 0; round < 3000; ++round) {
+            float in[exact_cases::max_inputs], expected[16], actual[16];
+            for (float& v : in) {
+                v = next();
+            }
+            const int n = reference::evaluate(which, in, expected);
+            ASSERT_EQ(families::evaluate(which, in, actual), n);
+            ASSERT_TRUE(same_floats(actual, expected, n)) << exact_cases::names[f] << ", round " << round;
+        }
+    }
+}
+
+// The matrix of a family case's first 16 (or 9) arguments from `first` on.
+constexpr mat4 case_mat4(family f, int first = 0) {
+    for (const auto& c : exact_cases::family_cases) {
+        if (c.f == f) {
+            const float* m = c.in + first;
+            return {{m[0], m[1], m[2], m[3]},
+                    {m[4], m[5], m[6], m[7]},
+                    {m[8], m[9], m[10], m[11]},
+                    {m[12], m[13], m[14], m[15]}};
+        }
+    }
+    return {};
+}
+constexpr const float* case_expected(family f) {
+    for (const auto& c : exact_cases::family_cases) {
+        if (c.f == f) {
+            return c.expected;
+        }
+    }
+    return nullptr;
+}
+
+TEST(Exactness, ConstantEvaluationOfTheNewFunctionsGivesTheSameBits) {
+    constexpr mat4 inverse = ormath::inverse(case_mat4(family::inverse4));
+    EXPECT_TRUE(same_floats(inverse.data(), case_expected(family::inverse4), 16));
+    constexpr float determinant = ormath::determinant(case_mat4(family::determinant4));
+    EXPECT_TRUE(same_floats(&determinant, case_expected(family::determinant4), 1));
+    constexpr mat4 dots = case_mat4(family::dot4);
+    constexpr float dot = ormath::dot(dots[0], dots[1]);
+    EXPECT_TRUE(same_floats(&dot, case_expected(family::dot4), 1));
+    constexpr mat4 crosses = case_mat4(family::cross);
+    constexpr vec3 cross =
+        ormath::cross({crosses[0].x, crosses[0].y, crosses[0].z}, {crosses[0].w, crosses[1].x, crosses[1].y});
+    EXPECT_TRUE(same_floats(cross.data(), case_expected(family::cross), 3));
+    constexpr mat4 smooth = case_mat4(family::smoothstep);
+    constexpr float smoothstep = ormath::smoothstep(smooth[0].x, smooth[0].y, smooth[0].z);
+    EXPECT_TRUE(same_floats(&smoothstep, case_expected(family::smoothstep), 1));
+    constexpr mat4 planes = case_mat4(family::frustum);
+    constexpr mat4 frustum =
+        ormath::frustum(planes[0].x, planes[0].y, planes[0].z, planes[0].w, planes[1].x, planes[1].y);
+    EXPECT_TRUE(same_floats(frustum.data(), case_expected(family::frustum), 16));
+    constexpr mat4 window = case_mat4(family::unproject);
+    constexpr vec3 object =
+        ormath::unproject(vec3(window[0]), case_mat4(family::unproject, 3), case_mat4(family::unproject, 19),
+                          case_mat4(family::unproject, 23)[3]);
+    EXPECT_TRUE(same_floats(object.data(), case_expected(family::unproject), 3));
 }
 
 }  // namespace

@@ -1,33 +1,65 @@
 #!/usr/bin/env bash
-# Installs Ormath into a scratch prefix, then builds and runs an outside
-# consumer against it twice: through find_package and through pkg-config,
-# both at -O3 -march=native with contraction on. The product and mix must
-# keep their bits and stay inlined (no out-of-line Ormath function).
+# Installs Ormath into a scratch prefix and builds an outside consumer that
+# uses every name against it: through find_package, and through pkg-config
+# with g++ and clang++, each at -O0 without contraction and at -O3
+# -march=native with contraction on. Every build must check its exact cases
+# and print the same bits as the others. At -O3 a program that uses the
+# product and mix once each, as the demos do, must have both inlined.
 set -euo pipefail
 build_dir=$1 tests_dir=$2 work=$3 cxx=$4
-flags="-O3 -march=native -ffp-contract=fast"
+plain="-O0 -ffp-contract=off"
+fused="-O3 -march=native -ffp-contract=fast"
+clangxx=$(command -v clang++ || true)
+[ -n "$clangxx" ] || { echo "install_test: clang++ is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 
 rm -rf "$work"
 prefix="$work/prefix"
 cmake --install "$build_dir" --component ormath --prefix "$prefix" >/dev/null
 
-check_binary() {
+# Runs the inlining probe and checks that neither the product nor mix was
+# emitted out of line.
+check_inlined() {
     "$1"
-    if nm -C --defined-only "$1" | grep -E ' ormath::' ; then
-        echo "install_test: Ormath functions were not inlined in $1" >&2
+    if nm -C --defined-only "$1" |
+        grep -E ' ormath::(operator\*\(ormath::mat4 const&, ormath::mat4 const&\)|mix\(ormath::vec3 const&)'; then
+        echo "install_test: the product or mix was not inlined in $1" >&2
         exit 1
     fi
 }
 
-echo "--- find_package(ormath CONFIG)"
+# This build also lets the compiler fuse across std::sqrt (no errno branch).
+echo "--- find_package(ormath CONFIG), $cxx $fused -fno-math-errno"
 cmake -S "$tests_dir/consumer" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_CXX_FLAGS="$flags" -DEXACT_CASES_DIR="$tests_dir" >/dev/null
+    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_CXX_FLAGS="$fused -fno-math-errno" -DEXACT_CASES_DIR="$tests_dir" >/dev/null
 cmake --build "$work/cmake-build" >/dev/null
-check_binary "$work/cmake-build/consumer"
+"$work/cmake-build/consumer" >"$work/cmake.out"
+check_inlined "$work/cmake-build/inlined"
 
-echo "--- pkg-config ormath"
 cflags=$(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath)
-echo "cflags: $cflags"
-# shellcheck disable=SC2086 # the flags are words
-"$cxx" -std=c++17 $flags $cflags -I"$tests_dir" "$tests_dir/consumer/consumer.cpp" -o "$work/pkg-consumer"
-check_binary "$work/pkg-consumer"
+echo "--- pkg-config ormath: $cflags"
+outputs=()
+for compiler in "$cxx" "$clangxx"; do
+    for flags in "$plain" "$fused"; do
+        name="$(basename "$compiler")${flags%% *}"
+        echo "$compiler $flags"
+        # shellcheck disable=SC2086 # the flags are words
+        "$compiler" -std=c++17 -Wall -Wextra -Wpedantic -Werror $flags $cflags -I"$tests_dir" \
+            "$tests_dir/consumer/consumer.cpp" -o "$work/$name"
+        "$work/$name" >"$work/$name.out"
+        outputs+=("$work/$name.out")
+        if [ "$flags" = "$fused" ]; then
+            # shellcheck disable=SC2086
+            "$compiler" -std=c++17 $flags $cflags -I"$tests_dir" "$tests_dir/consumer/inlined.cpp" -o "$work/$name-inlined"
+            check_inlined "$work/$name-inlined"
+        fi
+    done
+done
+
+for output in "${outputs[@]}"; do
+    if ! cmp -s "$work/cmake.out" "$output"; then
+        echo "install_test: $output differs from the find_package build's bits:" >&2
+        diff "$work/cmake.out" "$output" >&2 || true
+        exit 1
+    fi
+done
+echo "all $((${#outputs[@]} + 1)) builds printed the same $(wc -l <"$work/cmake.out") lines of bits"

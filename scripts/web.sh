@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The four demos as web pages: installs what the web build needs, builds the
+# site into build-web/site with Emscripten and serves it on 127.0.0.1. The
+# pages need http: a browser does not load their WebAssembly from file://.
+#
+#   scripts/web.sh [--port N | --headless | --measure | --build]
+#     --port N     serve on port N (default 8080)
+#     --headless   instead of serving, run each program's page in headless
+#                  Chromium for about 3 seconds, save its canvas as
+#                  build-web/<program>.png, press a key and print the
+#                  program's exit status
+#     --measure    instead of serving, measure each page's weight, first
+#                  frame and frame rate in headless Chromium (about 2
+#                  minutes) and write them at the end of docs/performance.md
+#     --build      only install and build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=serve
+port=8080
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --port) port=${2:-}; shift ;;
+        --headless) mode=headless ;;
+        --measure) mode=measure ;;
+        --build) mode=build ;;
+        -h|--help) sed -n '2,16s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        *) echo "web.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+    esac
+    shift
+done
+
+scripts/setup.sh --web
+cmake --preset web >/dev/null
+cmake --build --preset web --parallel "$(nproc)"
+
+case "$mode" in
+    build) ;;
+    headless) python3 web/headless.py build-web/site build-web ;;
+    measure) python3 web/measure.py build-web/site docs/performance.md ;;
+    serve)
+        echo "web: serving build-web/site; open the address below (Ctrl-C ends it)"
+        exec python3 web/serve.py build-web/site "$port" ;;
+esac

@@ -1,0 +1,234 @@
+// A demo as a process: its name in messages, and, natively, its standard
+// descriptors, stop signals and fatal X errors. A build without signals,
+// descriptors or X (the web) keeps only the name.
+#include "shell/shell.hpp"
+
+#include <cstdio>
+#include <cstring>
+
+#if !defined(__EMSCRIPTEN__)
+#include <X11/Xlib.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <initializer_list>
+#endif
+
+namespace {
+
+constexpr char unnamed[] = "quad demo";
+
+// How byte c (and, for a C1 control, the byte after it) reads in a message.
+// U+0080..U+009F, the C1 controls, are 0xc2 0x80..0x9f in UTF-8; a terminal
+// may act on them as on the C0 ones. Other bytes, UTF-8 included, pass.
+int escape(const char* text, std::size_t left, char piece[12]) {
+    const auto c = static_cast<unsigned char>(text[0]);
+    const auto next = left > 1 ? static_cast<unsigned char>(text[1]) : 0u;
+    if (c == 0xc2 && next >= 0x80 && next <= 0x9f) {
+        std::snprintf(piece, 12, "\\xc2\\x%02x", next);
+        return 2;
+    }
+    if (c == '\\' || c == '\n' || c == '\t' || c == '\r') {
+        piece[0] = '\\';
+        piece[1] = c == '\\' ? '\\' : c == '\n' ? 'n' : c == '\t' ? 't' : 'r';
+        piece[2] = '\0';
+    } else if (c < 0x20 || c == 0x7f) {
+        std::snprintf(piece, 12, "\\x%02x", c);
+    } else {
+        piece[0] = static_cast<char>(c);
+        piece[1] = '\0';
+    }
+    return 1;
+}
+
+}  // namespace
+
+void format_program_name(const char* argv0, char* out, std::size_t size) {
+    // The last element that is not empty: "bin/demo/" names "demo".
+    const char* name = unnamed;
+    std::size_t length = sizeof unnamed - 1;
+    for (const char* p = argv0 != nullptr ? argv0 : ""; *p != '\0';) {
+        p += std::strspn(p, "/");
+        const std::size_t element = std::strcspn(p, "/");
+        if (element > 0) {
+            name = p;
+            length = element;
+        }
+        p += element;
+    }
+    std::size_t used = 0;
+    for (std::size_t k = 0; k < length;) {
+        char piece[12];
+        const int taken = escape(name + k, length - k, piece);
+        const std::size_t piece_length = std::strlen(piece);
+        if (used + piece_length >= size) {
+            break;
+        }
+        std::memcpy(out + used, piece, piece_length);
+        used += piece_length;
+        k += static_cast<std::size_t>(taken);
+    }
+    out[used] = '\0';
+}
+
+#if !defined(__EMSCRIPTEN__)
+
+bool reopen_closed_standard_streams(const char* program_name) {
+    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) {
+            continue;
+        }
+        // open() takes the lowest free descriptor: this one, as those below are open.
+        const int opened = open("/dev/null", O_RDWR);
+        if (opened != descriptor) {
+            if (opened >= 0) {
+                close(opened);
+            }
+            std::fprintf(stderr, "%s: descriptor %d is closed and /dev/null cannot be opened in its place\n",
+                         program_name, descriptor);
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+volatile std::sig_atomic_t loop_started = 0;
+volatile std::sig_atomic_t stop_signal_taken = 0;
+sigset_t mask_before_hold;
+
+void on_stop_signal(int /*number*/) {
+    // Still starting: a library may be waiting for the X server in a call
+    // that resumes after this handler, and nothing is drawn yet. End now,
+    // as asked, without a message.
+    if (loop_started == 0) {
+        _exit(0);
+    }
+    stop_signal_taken = 1;
+}
+
+sigset_t stop_signals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    return set;
+}
+
+void take(int number) {
+    struct sigaction action {};
+    action.sa_handler = on_stop_signal;
+    sigemptyset(&action.sa_mask);
+    // Restarted calls keep SDL and X undisturbed; the second signal is not
+    // caught, so a program stuck after the first still ends.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigaction(number, &action, nullptr);
+}
+
+bool taken_by_us(int number) {
+    struct sigaction current {};
+    return sigaction(number, nullptr, &current) == 0 && current.sa_handler == on_stop_signal;
+}
+
+}  // namespace
+
+void watch_stop_signals() {
+    for (const int number : {SIGINT, SIGTERM}) {
+        struct sigaction current {};
+        if (sigaction(number, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            take(number);
+        }
+    }
+}
+
+void frame_loop_started() { loop_started = 1; }
+
+bool stop_requested() { return stop_signal_taken != 0; }
+
+void hold_stop_signals() {
+    const sigset_t set = stop_signals();
+    sigprocmask(SIG_BLOCK, &set, &mask_before_hold);
+}
+
+void retake_stop_signals() {
+    // The classic SDL 1.2 puts our handler back with signal(), which drops
+    // its flags.
+    for (const int number : {SIGINT, SIGTERM}) {
+        if (taken_by_us(number)) {
+            take(number);
+        }
+    }
+}
+
+void release_stop_signals() {
+    retake_stop_signals();
+    sigprocmask(SIG_SETMASK, &mask_before_hold, nullptr);
+}
+
+namespace {
+
+const char* x_program_name = unnamed;
+using ErrorTextFunction = int (*)(Display*, int, char*, int);
+ErrorTextFunction x_error_text = nullptr;
+
+// The X library's own handlers print several lines and exit(1). These print
+// the program's line and end the same way, without the exit handlers: the
+// process stops in the middle of SDL's or the driver's work, and nothing of
+// ours needs flushing but stderr, which is unbuffered.
+int on_x_error(Display* display, XErrorEvent* event) {
+    char text[128] = "unknown error";
+    if (x_error_text != nullptr) {
+        x_error_text(display, event->error_code, text, sizeof text);
+    }
+    std::fprintf(stderr, "%s: the X server refused a request (%s; request %d.%d), cannot go on\n",
+                 x_program_name, text, event->request_code, event->minor_code);
+    std::_Exit(1);
+}
+
+int on_x_io_error(Display* /*display*/) {
+    std::fprintf(stderr, "%s: lost the connection to the X server\n", x_program_name);
+    std::_Exit(1);
+}
+
+}  // namespace
+
+void report_fatal_x_errors(const char* program_name) {
+    // Set before SDL starts: the classic SDL 1.2 and SDL 2 each put in a
+    // handler of their own that passes every error they do not expect on to
+    // the one they found, this one. Looked up rather than linked, since SDL
+    // loads the X library itself; without it there is nothing to report.
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY);
+    if (x11 == nullptr) {
+        return;
+    }
+    using SetErrorHandler = XErrorHandler (*)(XErrorHandler);
+    using SetIOErrorHandler = XIOErrorHandler (*)(XIOErrorHandler);
+    const auto set_error = reinterpret_cast<SetErrorHandler>(dlsym(x11, "XSetErrorHandler"));
+    const auto set_io_error = reinterpret_cast<SetIOErrorHandler>(dlsym(x11, "XSetIOErrorHandler"));
+    x_error_text = reinterpret_cast<ErrorTextFunction>(dlsym(x11, "XGetErrorText"));
+    x_program_name = program_name;
+    if (set_error != nullptr) {
+        set_error(on_x_error);
+    }
+    if (set_io_error != nullptr) {
+        set_io_error(on_x_io_error);
+    }
+}
+
+#else
+
+bool reopen_closed_standard_streams(const char* /*program_name*/) { return true; }
+void watch_stop_signals() {}
+void frame_loop_started() {}
+bool stop_requested() { return false; }
+void retake_stop_signals() {}
+void hold_stop_signals() {}
+void release_stop_signals() {}
+void report_fatal_x_errors(const char* /*program_name*/) {}
+
+#endif

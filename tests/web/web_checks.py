@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""The demos' web pages in headless Chromium, judged as the display tests
+judge the native programs.
+
+  web_checks.py --server STATE --browser STATE [--x-state STATE --capture LIBRARY]
+                --artifacts DIR CHECK [PROGRAM]
+
+CHECK is one of
+  picture   frames 1, 10, 45 and 100 of PROGRAM's page (PROGRAM is the native
+            binary), read back inside the animation-frame callback that drew
+            them: judged like the native frames, and within 2 units per
+            channel of the native program's same frames inside the square
+  ending    PROGRAM's page: its title is the caption; a key ends the program
+            after exactly one more frame with status 0, which the page says
+            in one line; nothing on the console is an error
+  no-webgl  every page in a browser without WebGL says so in one line and
+            its program reports status 1
+  index     the index page runs all four programs at once
+
+The server and browser come from the state files web_fixture.py writes, the
+X server for the native frames from the display tests' fixture.
+"""
+import argparse
+import math
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "display"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "web"))
+import chromium  # noqa: E402
+import display_checks as native  # noqa: E402
+from display_checks import CheckFailed, expect  # noqa: E402
+from web_fixture import read_state  # noqa: E402
+
+FRAMES = [1, 10, 45, 100]
+# Chromium's SwiftShader and Mesa's llvmpipe interpolate colours with
+# different fixed-point arithmetic: one unit each way, plus one for rounding.
+NATIVE_TOLERANCE = 2
+# Frames, never wall time, decide every check; these bounds only end a hung
+# page, generously, since CI machines are busy.
+LOAD_BOUND = 90
+END_BOUND = 30
+
+
+def connect(args):
+    server = read_state(args.server)
+    browser = read_state(args.browser)
+    expect("url" in server, f"no static server recorded in {args.server}")
+    expect("port" in browser, f"no browser recorded in {args.browser}")
+    return server["url"], chromium.DevTools(int(browser["port"]))
+
+
+def wait(page, expression, bound, what):
+    try:
+        return page.wait_for(expression, bound, what)
+    except chromium.BrowserError as error:
+        raise CheckFailed(str(error))
+
+
+def write_ppm(path, rgb):
+    with open(path, "wb") as f:
+        f.write(b"P6\n%d %d\n255\n" % (native.WIDTH, native.HEIGHT) + rgb)
+
+
+def native_frames(args, program, workdir):
+    """The native program's FRAMES through the frame capture library."""
+    folder = os.path.join(workdir, "native")
+    os.makedirs(folder)
+    capture = {
+        "LD_PRELOAD": native.preload_list(program, args.capture),
+        "ORMATH_CAPTURE_DIR": folder,
+        "ORMATH_CAPTURE_FRAMES": ",".join(map(str, FRAMES)),
+    }
+    paths = {frame: os.path.join(folder, f"frame_{frame}.ppm") for frame in FRAMES}
+    with native.Demo(program, native.display_from(args.x_state), workdir, capture) as demo:
+        deadline = time.monotonic() + 60
+        while not all(os.path.exists(p) for p in paths.values()):
+            expect(demo.running(), f"the native {demo.name()} ended early; stderr: {demo.errors()!r}")
+            expect(time.monotonic() < deadline, f"frames of the native {demo.name()} not captured in time")
+            time.sleep(0.05)
+    return {frame: native.read_ppm(path)[2] for frame, path in paths.items()}
+
+
+def differences_inside(web, reference, frame, rate):
+    """The largest channel difference inside the square, and where."""
+    angle = math.radians(native.f32(native.clock_of(frame) * rate))
+    worst, where = 0, None
+    stride = native.WIDTH * 3
+    for y in range(native.HEIGHT):
+        first, last = native.row_span(y, angle, native.HALF_SIDE - native.EDGE_MARGIN)
+        for i in range(y * stride + 3 * first, y * stride + 3 * last + 3):
+            difference = abs(web[i] - reference[i])
+            if difference > worst:
+                worst, where = difference, ((i % stride) // 3, y)
+    return worst, where
+
+
+def check_picture(args, program, workdir):
+    name = os.path.basename(program)
+    rate, scale = native.PROGRAMS[name]
+    reference = native_frames(args, program, workdir)
+    url, devtools = connect(args)
+    page = chromium.Page(devtools, FRAMES)
+    try:
+        page.open(f"{url}{name}.html")
+        wait(page, f"window.__ormath && window.__ormath.frames >= {FRAMES[-1]}", LOAD_BOUND, f"frame {FRAMES[-1]}")
+        shots = {frame: page.frame_rgb_rows(frame) for frame in FRAMES}
+    finally:
+        page.close()
+    folder = os.path.join(args.artifacts, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    faults, corners, worst = [], 0, 0
+    for frame in FRAMES:
+        path = os.path.join(folder, f"web_frame_{frame}.ppm")
+        write_ppm(path, shots[frame])
+        found, corner = native.judge_frame(path, frame, rate, scale)
+        faults += found
+        corners = max(corners, corner)
+        difference, where = differences_inside(shots[frame], reference[frame], frame, rate)
+        worst = max(worst, difference)
+        if difference > NATIVE_TOLERANCE:
+            write_ppm(os.path.join(folder, f"native_frame_{frame}.ppm"), reference[frame])
+            faults.append(f"frame {frame}: pixel {where} differs from the native frame by {difference} units")
+    if faults:
+        raise CheckFailed("\n".join(faults) + f"\nthe pictures are kept in {folder}")
+    shutil.rmtree(folder)
+    print(f"{name}: frames {FRAMES} as expected; corner colours within {corners} of {native.CORNER_TOLERANCE} "
+          f"units, within {worst} of the native frames inside the square")
+
+
+def check_ending(args, name, workdir):
+    url, devtools = connect(args)
+    page = chromium.Page(devtools)
+    try:
+        page.open(f"{url}{name}.html")
+        wait(page, "window.__ormath && window.__ormath.frames >= 10", LOAD_BOUND, "frame 10")
+        title = page.evaluate("document.title")
+        expect(title == native.CAPTION, f"the page's title is {title!r}")
+        page.press_key()
+        status = wait(page, "document.body.dataset.exitStatus", END_BOUND, "the end after a key")
+        key, frames = page.evaluate("[window.__ormath.keyFrames, window.__ormath.frames]")
+        line = page.evaluate("document.getElementById('status').textContent")
+        problems = page.console_problems()
+    finally:
+        page.close()
+    expect(status == "0", f"{name} ended with status {status}; the page says {line!r}")
+    expect(key is not None and frames == key + 1,
+           f"{name} drew {frames} frames, the key came after {key}: not exactly one more")
+    expect(line == f"{name} ended with status 0", f"the page's status line is {line!r}")
+    expect(not problems, "errors on the console:\n" + "\n".join(problems))
+    print(f"{name}: title, a key after frame {key} ends it after frame {frames} with status 0, a quiet console")
+
+
+def check_no_webgl(args, _, workdir):
+    server = read_state(args.server)
+    expect("url" in server, f"no static server recorded in {args.server}")
+    try:
+        browser, profile, port = chromium.start_browser(["--disable-webgl"], os.path.join(workdir, "chromium.log"))
+    except chromium.BrowserError as error:
+        raise CheckFailed(str(error))
+    failures = []
+    try:
+        devtools = chromium.DevTools(port)
+        for name in chromium.PROGRAMS:
+            page = chromium.Page(devtools)
+            page.open(f"{server['url']}{name}.html")
+            status = wait(page, "document.body.dataset.exitStatus", LOAD_BOUND, f"{name}'s end without WebGL")
+            line = page.evaluate("document.getElementById('status').textContent")
+            thrown = [e for e in devtools.events
+                      if e["method"] == "Runtime.exceptionThrown" and e.get("sessionId") == page.session]
+            page.close()
+            if status != "1" or "\n" in line or not line.startswith(f"{name}: ") or "WebGL" not in line:
+                failures.append(f"{name}: status {status}, the page says {line!r}")
+            elif thrown:
+                failures.append(f"{name}: an exception was thrown: {thrown[0]['params']['exceptionDetails']}")
+            else:
+                print(f"{name}: status 1, {line!r}")
+        devtools.close()
+    finally:
+        chromium.stop_process(browser)
+        shutil.rmtree(profile, ignore_errors=True)
+    expect(not failures, "\n".join(failures))
+
+
+def check_index(args, _, workdir):
+    url, devtools = connect(args)
+    page = chromium.Page(devtools)
+    frames = "[...document.querySelectorAll('iframe')].map(f => f.contentWindow.__ormath ? " \
+             "f.contentWindow.__ormath.frames : 0)"
+    try:
+        page.open(f"{url}index.html")
+        wait(page, f"{frames}.length === 4 && {frames}.every(n => n >= 30)", LOAD_BOUND,
+             "30 frames of each of the four programs")
+        counts = page.evaluate(frames)
+        ended = page.evaluate("[...document.querySelectorAll('iframe')]"
+                              ".filter(f => f.contentDocument.body.dataset.exitStatus !== undefined).length")
+    finally:
+        page.close()
+    expect(ended == 0, f"{ended} of the programs on the index page ended by themselves")
+    print(f"index: all four programs running at once, frames {counts}")
+
+
+CHECKS = {"picture": check_picture, "ending": check_ending, "no-webgl": check_no_webgl, "index": check_index}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--server", required=True)
+    parser.add_argument("--browser", required=True)
+    parser.add_argument("--x-state")
+    parser.add_argument("--capture")
+    parser.add_argument("--artifacts", required=True)
+    parser.add_argument("check", choices=sorted(CHECKS))
+    parser.add_argument("program", nargs="?")
+    args = parser.parse_args()
+    workdir = tempfile.mkdtemp(prefix="ormath-web-")
+    try:
+        CHECKS[args.check](args, args.program, workdir)
+    except (CheckFailed, chromium.BrowserError) as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    finally:
+        shutil.rmtree(workdir, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

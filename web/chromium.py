@@ -1,0 +1,327 @@
+"""Headless Chromium driven through its DevTools protocol, and the static
+server for the site: what scripts/web.sh --headless and the web tests share.
+
+Only the standard library: the protocol's websocket is the few lines below.
+WebGL comes from SwiftShader, Chromium's software renderer, so no GPU or
+display is needed.
+"""
+import base64
+import json
+import os
+import shutil
+import signal
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+WIDTH, HEIGHT = 640, 480
+PROGRAMS = ["quad_mathlib_arrays", "quad_mathlib_immediate", "quad_fixed_arrays", "quad_fixed_immediate"]
+
+# The network stays closed: no background requests, no updates, no sync, no
+# QUIC; this machine's firewall would refuse them, and they cost time.
+BROWSER_FLAGS = [
+    "--headless", "--no-sandbox", "--use-gl=angle", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+    "--disable-quic", "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--disable-extensions", "--mute-audio",
+    # Every page runs at full rate whether or not it has the focus.
+    "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
+    "--disable-backgrounding-occluded-windows",
+    # Room for the index page's four programs, none of them scrolled out of view.
+    "--window-size=1400,1600", "--remote-debugging-port=0",
+]
+
+
+class BrowserError(Exception):
+    pass
+
+
+# ------------------------------------------------------------------ processes
+
+def start_server(site, log_path):
+    """The site on 127.0.0.1 at a free port: (process, base URL)."""
+    serve = os.path.join(os.path.dirname(os.path.abspath(__file__)), "serve.py")
+    log = open(log_path, "w")
+    process = subprocess.Popen([sys.executable, serve, site, "0"], stdout=subprocess.PIPE, stderr=log,
+                               stdin=subprocess.DEVNULL, text=True, start_new_session=True)
+    line = process.stdout.readline().strip()
+    if not line.startswith("http://"):
+        process.kill()
+        process.wait()
+        raise BrowserError(f"the static server did not start: {line!r}; see {log_path}")
+    return process, line
+
+
+def start_browser(extra_flags=(), log_path=os.devnull):
+    """Headless Chromium with an empty profile: (process, profile folder, DevTools port)."""
+    binary = shutil.which("chromium") or shutil.which("chromium-browser")
+    if binary is None:
+        raise BrowserError("chromium is not installed (scripts/web.sh installs it)")
+    profile = tempfile.mkdtemp(prefix="ormath-chromium-")
+    log = open(log_path, "w")
+    process = subprocess.Popen([binary, f"--user-data-dir={profile}"] + BROWSER_FLAGS + list(extra_flags),
+                               stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+    port_file = os.path.join(profile, "DevToolsActivePort")
+    deadline = time.monotonic() + 60
+    while time.monotonic() < deadline:
+        if process.poll() is not None:
+            break
+        try:
+            with open(port_file) as f:
+                port = int(f.readline())
+            return process, profile, port
+        except (OSError, ValueError):
+            time.sleep(0.1)
+    stop_process(process)
+    shutil.rmtree(profile, ignore_errors=True)
+    raise BrowserError(f"chromium did not open its DevTools port; see {log_path}")
+
+
+def stop_process(process, grace=5):
+    """Ends a process started in a session of its own, with its children."""
+    if process.poll() is None:
+        try:
+            os.killpg(process.pid, signal.SIGTERM)
+            process.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+        except ProcessLookupError:
+            pass
+
+
+# ------------------------------------------------------------------ the protocol
+
+class WebSocket:
+    """A client websocket carrying text messages, enough for DevTools."""
+
+    def __init__(self, url, timeout):
+        assert url.startswith("ws://")
+        host_port, _, path = url[5:].partition("/")
+        host, _, port = host_port.partition(":")
+        self.sock = socket.create_connection((host, int(port)), timeout=timeout)
+        key = base64.b64encode(os.urandom(16)).decode()
+        self.sock.sendall((f"GET /{path} HTTP/1.1\r\nHost: {host_port}\r\nUpgrade: websocket\r\n"
+                           f"Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\nSec-WebSocket-Version: 13\r\n\r\n")
+                          .encode())
+        response = b""
+        while b"\r\n\r\n" not in response:
+            chunk = self.sock.recv(4096)
+            if not chunk:
+                raise BrowserError("DevTools closed the connection during the handshake")
+            response += chunk
+        head, _, self.buffer = response.partition(b"\r\n\r\n")
+        if not head.startswith(b"HTTP/1.1 101"):
+            raise BrowserError(f"DevTools refused the websocket: {head.splitlines()[0]!r}")
+
+    def send(self, text):
+        payload = text.encode()
+        mask = os.urandom(4)
+        n = len(payload)
+        header = bytes([0x81])
+        if n < 126:
+            header += bytes([0x80 | n])
+        elif n < 65536:
+            header += bytes([0x80 | 126]) + struct.pack(">H", n)
+        else:
+            header += bytes([0x80 | 127]) + struct.pack(">Q", n)
+        masked = bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
+        self.sock.sendall(header + mask + masked)
+
+    def read_exact(self, n):
+        while len(self.buffer) < n:
+            chunk = self.sock.recv(max(65536, n - len(self.buffer)))
+            if not chunk:
+                raise BrowserError("DevTools closed the connection")
+            self.buffer += chunk
+        data, self.buffer = self.buffer[:n], self.buffer[n:]
+        return data
+
+    def receive(self):
+        message = b""
+        while True:
+            first, second = self.read_exact(2)
+            n = second & 0x7F
+            if n == 126:
+                n = struct.unpack(">H", self.read_exact(2))[0]
+            elif n == 127:
+                n = struct.unpack(">Q", self.read_exact(8))[0]
+            payload = self.read_exact(n)  # the server does not mask
+            opcode = first & 0x0F
+            if opcode == 8:
+                raise BrowserError("DevTools closed the connection")
+            if opcode in (0, 1, 2):
+                message += payload
+                if first & 0x80:
+                    return message.decode()
+
+    def close(self):
+        self.sock.close()
+
+
+class DevTools:
+    """One connection to the browser; pages are sessions on it."""
+
+    def __init__(self, port, timeout=60):
+        with urllib.request.urlopen(f"http://127.0.0.1:{port}/json/version", timeout=timeout) as response:
+            url = json.load(response)["webSocketDebuggerUrl"]
+        self.socket = WebSocket(url, timeout)
+        self.next_id = 0
+        self.events = []
+
+    def call(self, method, session=None, **params):
+        self.next_id += 1
+        message = {"id": self.next_id, "method": method, "params": params}
+        if session:
+            message["sessionId"] = session
+        self.socket.send(json.dumps(message))
+        while True:
+            reply = json.loads(self.socket.receive())
+            if reply.get("id") == self.next_id:
+                if "error" in reply:
+                    raise BrowserError(f"{method}: {reply['error'].get('message')}")
+                return reply.get("result", {})
+            if "method" in reply:
+                self.events.append(reply)
+
+    def close(self):
+        self.socket.close()
+
+
+# The page's side of the tests: counts the frames the program draws (one
+# glClear each) and, right after the animation-frame callback that drew a
+# wanted frame, reads the drawing buffer back; after that callback the
+# browser presents and discards it. It also notes the frame count when the
+# first key arrives, before the program's own handler sees it.
+FRAME_HOOK = r"""
+(() => {
+  const wanted = new Set(%s);
+  const state = {frames: 0, keyFrames: null, shots: {}, png: null, snap: false, firstFrame: null};
+  window.__ormath = state;
+  let gl = null;
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+    const context = getContext.call(this, type, attributes);
+    if (context && type.indexOf("webgl") >= 0) gl = context;
+    return context;
+  };
+  let clears = 0;
+  const clear = WebGLRenderingContext.prototype.clear;
+  WebGLRenderingContext.prototype.clear = function (mask) { clears++; return clear.call(this, mask); };
+  function grab(frame) {
+    const pixels = new Uint8Array(%d * %d * 4);
+    gl.readPixels(0, 0, %d, %d, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+    let text = "";
+    for (let i = 0; i < pixels.length; i += 0x8000) {
+      text += String.fromCharCode.apply(null, pixels.subarray(i, i + 0x8000));
+    }
+    state.shots[frame] = btoa(text);
+  }
+  const requestFrame = window.requestAnimationFrame;
+  window.requestAnimationFrame = function (callback) {
+    return requestFrame.call(window, (time) => {
+      const before = clears;
+      try {
+        callback(time);
+      } finally {
+        if (clears !== before && gl) {
+          state.frames = clears;
+          if (state.firstFrame === null) state.firstFrame = performance.now();
+          if (wanted.has(clears)) grab(clears);
+          if (state.snap) {
+            state.png = gl.canvas.toDataURL("image/png");
+            state.snap = false;
+          }
+        }
+      }
+    });
+  };
+  addEventListener("keydown", () => { if (state.keyFrames === null) state.keyFrames = clears; }, true);
+  // The page's animation frames, drawn into or not, to compare the frame rate with.
+  state.ticks = 0;
+  const tick = () => { state.ticks++; requestFrame.call(window, tick); };
+  requestFrame.call(window, tick);
+})();
+"""
+
+
+class Page:
+    """A tab of the browser with the frame hook in place before any script runs."""
+
+    def __init__(self, devtools, wanted_frames=()):
+        self.devtools = devtools
+        target = devtools.call("Target.createTarget", url="about:blank")["targetId"]
+        self.target = target
+        self.session = devtools.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+        self.call("Page.enable")
+        self.call("Runtime.enable")
+        self.call("Log.enable")
+        hook = FRAME_HOOK % (json.dumps(sorted(wanted_frames)), WIDTH, HEIGHT, WIDTH, HEIGHT)
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=hook)
+
+    def call(self, method, **params):
+        return self.devtools.call(method, self.session, **params)
+
+    def open(self, url):
+        self.call("Page.navigate", url=url)
+
+    def evaluate(self, expression):
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
+        if "exceptionDetails" in result:
+            raise BrowserError(f"{expression}: {result['exceptionDetails'].get('text')}")
+        return result["result"].get("value")
+
+    def wait_for(self, expression, bound, what):
+        """Polls a page expression until it is truthy; its value."""
+        deadline = time.monotonic() + bound
+        problem = ""
+        while True:
+            try:
+                value = self.evaluate(expression)
+                if value:
+                    return value
+            except BrowserError as error:
+                # While a page loads, its document may not have a body yet.
+                problem = f" ({error})"
+            if time.monotonic() > deadline:
+                raise BrowserError(f"{what} not within {bound} s{problem}")
+            time.sleep(0.05)
+
+    def press_key(self):
+        """A real key press, through the browser's input pipeline."""
+        for kind in ("keyDown", "keyUp"):
+            self.call("Input.dispatchKeyEvent", type=kind, key="q", code="KeyQ", windowsVirtualKeyCode=81,
+                      text="q" if kind == "keyDown" else "")
+
+    def console_problems(self):
+        """Errors and warnings the page logged, other than the program's stderr."""
+        problems = []
+        for event in self.devtools.events:
+            if event.get("sessionId") != self.session:
+                continue
+            params = event.get("params", {})
+            if event["method"] == "Runtime.exceptionThrown":
+                problems.append(params["exceptionDetails"].get("text", "exception"))
+            elif event["method"] == "Runtime.consoleAPICalled" and params.get("type") == "error":
+                problems.append(" ".join(str(a.get("value")) for a in params.get("args", [])))
+            elif event["method"] == "Log.entryAdded" and params["entry"].get("level") == "error":
+                problems.append(params["entry"].get("text", ""))
+        return problems
+
+    def frame_rgb_rows(self, frame):
+        """A captured frame as RGB rows from the top, as a PPM stores them."""
+        raw = base64.b64decode(self.evaluate(f"window.__ormath.shots[{frame}]"))
+        stride = WIDTH * 4
+        rows = []
+        for y in range(HEIGHT - 1, -1, -1):  # GL's rows run upwards
+            row = raw[y * stride:(y + 1) * stride]
+            rgb = bytearray(WIDTH * 3)
+            rgb[0::3], rgb[1::3], rgb[2::3] = row[0::4], row[1::4], row[2::4]
+            rows.append(bytes(rgb))
+        return b"".join(rows)
+
+    def close(self):
+        self.devtools.call("Target.closeTarget", targetId=self.target)
