@@ -57,7 +57,7 @@ for group in "${groups[@]}"; do
         valgrind) packages+=(valgrind) ;;
         benchmarks) packages+=(libbenchmark-dev libeigen3-dev) ;;
         # Emscripten brings Debian's acorn, which its optimiser loads from Node.
-        web) packages+=(emscripten chromium) ;;
+        web) packages+=(emscripten chromium python3) ;;
         bench) packages+=(libbenchmark-dev libeigen3-dev valgrind python3 python3-matplotlib mesa-utils
                           xvfb xdotool) ;;
     esac

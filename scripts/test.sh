@@ -41,7 +41,7 @@ while [ $# -gt 0 ]; do
         --soak) soak=yes ;;
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
         --web) web=yes; groups+=(web) ;;
-        -h|--help) sed -n '2,21s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,20s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
     esac
     shift

@@ -30,7 +30,7 @@ while [ $# -gt 0 ]; do
     shift
 done
 
-scripts/setup.sh --web
+scripts/setup.sh build web
 cmake --preset web >/dev/null
 cmake --build --preset web --parallel "$(nproc)"
 
