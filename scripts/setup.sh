@@ -12,8 +12,8 @@
 #     valgrind        valgrind
 #     benchmarks      Google Benchmark and Eigen, to build the benchmarks
 #     bench           those, valgrind, plotting and glxinfo for scripts/bench.sh
-#     web             Emscripten for the web build and Chromium for its tests
-#                     (about 1.1 GB)
+#     web             the web build's Emscripten and the Chromium its tests run
+#                     in (about 1.1 GB)
 #     --sdl-headers   which SDL 1.2 to build against: the classic library or
 #                     the compatibility layer over SDL 2. Debian 12 offers both
 #                     (libsdl1.2-dev and libsdl1.2-compat-dev, which conflict:
@@ -47,8 +47,8 @@ for group in "${groups[@]}"; do
         build) packages+=(g++ cmake make libgl-dev libglu1-mesa-dev libgl1-mesa-dri) ;;
         headless) packages+=(xvfb xdotool imagemagick) ;;
         # The display tests drive the programs with their own X11 probe and
-        # xdotool; the installed-library test uses pkg-config, and builds its
-        # consumer with clang++ as well as g++.
+        # xdotool; the installed-library test uses pkg-config, and clang as a
+        # second compiler.
         test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang) ;;
         compat-runtime) ;;
         # Configuring for clang-tidy takes everything the tests and benchmarks need.
@@ -56,10 +56,10 @@ for group in "${groups[@]}"; do
                          libbenchmark-dev libeigen3-dev) ;;
         valgrind) packages+=(valgrind) ;;
         benchmarks) packages+=(libbenchmark-dev libeigen3-dev) ;;
+        # Emscripten brings Debian's acorn, which its optimiser loads from Node.
+        web) packages+=(emscripten chromium python3) ;;
         bench) packages+=(libbenchmark-dev libeigen3-dev valgrind python3 python3-matplotlib mesa-utils
                           xvfb xdotool) ;;
-        # Emscripten brings Debian's acorn, which its optimiser loads from Node.
-        web) packages+=(emscripten chromium) ;;
     esac
 done
 

@@ -17,7 +17,7 @@
 #     --soak            run only the long soak tests (minutes per program)
 #     --valgrind        run only the memcheck runs of the programs
 #     --web             build the web site (scripts/web.sh --build) and run
-#                       only the tests of its pages in headless Chromium
+#                       only its tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/sdl.sh
@@ -40,8 +40,8 @@ while [ $# -gt 0 ]; do
         --benchmarks) groups+=(benchmarks); configure_options+=(-DORMATH_DEMOS_BUILD_BENCHMARKS=ON) ;;
         --soak) soak=yes ;;
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
-        --web) web=yes ;;
-        -h|--help) sed -n '2,21s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        --web) web=yes; groups+=(web) ;;
+        -h|--help) sed -n '2,20s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
     esac
     shift
@@ -52,6 +52,9 @@ build_dir=build
 [ "$preset" = asan ] && build_dir=build-asan
 
 scripts/setup.sh "${setup_options[@]}" "${groups[@]}"
+if [ "$web" = yes ]; then
+    scripts/web.sh --build
+fi
 
 # An interrupted run must not leave the display tests' X server behind: the
 # fixture that stops it is a test of its own, which an interruption skips.
@@ -94,7 +97,6 @@ if [ "$soak" = yes ]; then
     exit
 fi
 if [ "$web" = yes ]; then
-    scripts/web.sh --build
     run_ctest --parallel "$(nproc)" --label-regex web
     exit
 fi
