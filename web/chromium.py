@@ -61,9 +61,14 @@ def start_browser(extra_flags=(), log_path=os.devnull):
     if binary is None:
         raise BrowserError("chromium is not installed (scripts/web.sh installs it)")
     profile = tempfile.mkdtemp(prefix="ormath-chromium-")
+    # Chromium leaves folders of its own in TMPDIR; inside the profile they go
+    # when the profile does.
+    scratch = os.path.join(profile, "tmp")
+    os.mkdir(scratch)
     log = open(log_path, "w")
     process = subprocess.Popen([binary, f"--user-data-dir={profile}"] + BROWSER_FLAGS + list(extra_flags),
-                               stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+                               stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True,
+                               env=dict(os.environ, TMPDIR=scratch))
     port_file = os.path.join(profile, "DevToolsActivePort")
     deadline = time.monotonic() + 60
     while time.monotonic() < deadline:
