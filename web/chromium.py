@@ -6,6 +6,7 @@ WebGL comes from SwiftShader, Chromium's software renderer, so no GPU or
 display is needed.
 """
 import base64
+import contextlib
 import json
 import os
 import shutil
@@ -99,6 +100,26 @@ def stop_process(process, grace=5):
 
 
 # ------------------------------------------------------------------ the protocol
+
+@contextlib.contextmanager
+def site_in_browser(site, logs):
+    """Serves site and opens headless Chromium on it: yields (address, DevTools).
+    Both end, and the browser's profile is removed, however the block ends."""
+    server, url = start_server(site, os.path.join(logs, "server.log"))
+    try:
+        browser, profile, port = start_browser(log_path=os.path.join(logs, "chromium.log"))
+        try:
+            devtools = DevTools(port)
+            try:
+                yield url, devtools
+            finally:
+                devtools.close()
+        finally:
+            stop_process(browser)
+            shutil.rmtree(profile, ignore_errors=True)
+    finally:
+        stop_process(server)
+
 
 class WebSocket:
     """A client websocket carrying text messages, enough for DevTools."""

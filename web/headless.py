@@ -46,27 +46,18 @@ def main():
     site, output = sys.argv[1:]
     logs = tempfile.mkdtemp(prefix="ormath-web-")
     failed = False
-    server, url = chromium.start_server(site, os.path.join(logs, "server.log"))
-    try:
-        browser, profile, port = chromium.start_browser(log_path=os.path.join(logs, "chromium.log"))
-        try:
-            devtools = chromium.DevTools(port)
-            for program in chromium.PROGRAMS:
-                png = os.path.join(output, f"{program}.png")
-                page = chromium.Page(devtools)
-                try:
-                    status, line = shoot(page, f"{url}{program}.html", png)
-                except chromium.BrowserError as error:
-                    status, line = None, str(error)
-                page.close()
-                failed = failed or status != 0
-                saved = png if status == 0 else "no picture"
-                print(f"{program}: status {status}, {saved}: {line}")
-            devtools.close()
-        finally:
-            chromium.stop_process(browser)
-    finally:
-        chromium.stop_process(server)
+    with chromium.site_in_browser(site, logs) as (url, devtools):
+        for program in chromium.PROGRAMS:
+            png = os.path.join(output, f"{program}.png")
+            page = chromium.Page(devtools)
+            try:
+                status, line = shoot(page, f"{url}{program}.html", png)
+            except chromium.BrowserError as error:
+                status, line = None, str(error)
+            page.close()
+            failed = failed or status != 0
+            saved = png if status == 0 else "no picture"
+            print(f"{program}: status {status}, {saved}: {line}")
     return 1 if failed else 0
 
 

@@ -100,19 +100,10 @@ def main():
     started = time.monotonic()
     logs = tempfile.mkdtemp(prefix="ormath-web-")
     results = {}
-    server, url = chromium.start_server(site, os.path.join(logs, "server.log"))
-    try:
-        browser, profile, port = chromium.start_browser(log_path=os.path.join(logs, "chromium.log"))
-        try:
-            devtools = chromium.DevTools(port)
-            for program in chromium.PROGRAMS:
-                results[program] = [one_run(devtools, site, f"{url}{program}.html") for _ in range(RUNS)]
-                print(f"{program}: {results[program]}", file=sys.stderr)
-            devtools.close()
-        finally:
-            chromium.stop_process(browser)
-    finally:
-        chromium.stop_process(server)
+    with chromium.site_in_browser(site, logs) as (url, devtools):
+        for program in chromium.PROGRAMS:
+            results[program] = [one_run(devtools, site, f"{url}{program}.html") for _ in range(RUNS)]
+            print(f"{program}: {results[program]}", file=sys.stderr)
     with open(document) as f:
         text = f.read()
     cut = text.find(SECTION)
