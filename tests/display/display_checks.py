@@ -385,7 +385,7 @@ def check_no_display(args, program, workdir):
     ]
     failures = []
     for what, settings in cases:
-        env = base_environment()
+        env = sanitizer_environment(base_environment())
         env.pop("TERM", None)
         env.update(settings)
         run_dir = tempfile.mkdtemp(dir=workdir)
