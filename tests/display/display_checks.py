@@ -762,6 +762,8 @@ def sdl_in_use(program):
 
 RAISED = "raised inside SDL_SetVideoMode"
 RUNNING = "once frames run"
+# A stop that is no signal: window_probe destroys the program's window.
+DESTROY = "destroy"
 NO_DISPLAY = "a display with no server"
 SILENT_DISPLAY = "a display that accepts and never answers"
 # The one line each refusal must give, after the program's name.
@@ -794,10 +796,9 @@ HOSTILE_STARTS = [
     ("SIGSEGV while frames run", "no sanitizer", {}, (signal.SIGSEGV, RUNNING), {-signal.SIGSEGV}, None),
     ("30-bit screen, refused", "classic", {"screen": "deep"}, None, {1}, DEEP_SCREEN_LINE),
     ("30-bit screen, served", "layer", {"screen": "deep"}, (signal.SIGTERM, RUNNING), {0}, None),
-    # The server serves no indirect GLX, so creating the context fails with an
-    # X error. Mesa 22 falls back to indirect GLX when it finds no DRI driver
-    # (an empty LIBGL_DRIVERS_PATH); Mesa 25 builds its drivers in.
-    ("indirect OpenGL refused: an X error", None, {"LIBGL_ALWAYS_INDIRECT": "1"}, None, {1}, X_ERROR_LINE),
+    # The next frame draws into a window that is gone: an X error on every
+    # SDL and Mesa (unlike an empty LIBGL_DRIVERS_PATH, which Mesa 25 ignores).
+    ("its window destroyed by another client: an X error", None, {}, (DESTROY, RUNNING), {1}, X_ERROR_LINE),
     # The X library waits for the server's answer for ever; a stop signal still ends the program.
     ("a display that never answers, SIGTERM 1 s after start", None, {"display": SILENT_DISPLAY},
      (signal.SIGTERM, 1.0), {0}, None),
@@ -847,14 +848,14 @@ def run_hostile_start(args, program, workdir, row, display, deep_screen):
         silent.bind(f"/tmp/.X11-unix/X{target[1:]}")
         silent.listen(4)
     try:
-        return watch_hostile_start(program, workdir, row, target, env, log)
+        return watch_hostile_start(args, program, workdir, row, target, env, log)
     finally:
         if silent is not None:
             os.unlink(silent.getsockname())
             silent.close()
 
 
-def watch_hostile_start(program, workdir, row, target, env, log):
+def watch_hostile_start(args, program, workdir, row, target, env, log):
     what, _, settings, stop, statuses, line = row
     with Demo(program, target, workdir, env, closed=settings.get("closed", ()), argv0=settings.get("argv0")) as demo:
         start = time.monotonic()
@@ -872,8 +873,12 @@ def watch_hostile_start(program, workdir, row, target, env, log):
                 log.wait_for(demo, 10, 60 if SANITIZED else 20)
             else:
                 time.sleep(max(0.0, start + stop[1] - time.monotonic()))
+            window = demo.find_window() if stop[0] == DESTROY else None
             since = time.monotonic()
-            demo.process.send_signal(stop[0])
+            if window:
+                run_tool([args.probe, "destroy", window], demo.env)
+            else:
+                demo.process.send_signal(stop[0])
         try:
             status = demo.process.wait(timeout=max(0.0, since + END_BOUND - time.monotonic()))
         except subprocess.TimeoutExpired:

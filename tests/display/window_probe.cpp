@@ -7,6 +7,7 @@
 //                                 and the GLX properties of every window in
 //                                 its tree (SDL may draw into a child)
 //   window_probe close WID        send the window manager's close request
+//   window_probe destroy WID      destroy the window, as another client may
 //   window_probe shot WID FILE    raise the window and save what it shows as
 //                                 a binary PPM, with the server grabbed so
 //                                 that no other client's window can cover it
@@ -172,6 +173,12 @@ void send_close(Display* display, Window window) {
 
 int close(Display* display, Window window) {
     send_close(display, window);
+    XSync(display, False);
+    return 0;
+}
+
+int destroy(Display* display, Window window) {
+    XDestroyWindow(display, window);
     XSync(display, False);
     return 0;
 }
@@ -400,10 +407,10 @@ int shot(Display* display, Window window, const char* path) {
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     const bool known = (command == "glx" && argc == 2) ||
-                       ((command == "info" || command == "close") && argc == 3) ||
+                       ((command == "info" || command == "close" || command == "destroy") && argc == 3) ||
                        (command == "shot" && argc == 4) || (command == "send" && argc >= 4);
     if (!known) {
-        fail("usage: window_probe glx | info WID | close WID | shot WID FILE | send WID ITEM...");
+        fail("usage: window_probe glx | info WID | close WID | destroy WID | shot WID FILE | send WID ITEM...");
     }
     Display* display = open_display();
     int status = 0;
@@ -413,6 +420,8 @@ int main(int argc, char** argv) {
         status = info(display, parse_window(argv[2]));
     } else if (command == "close") {
         status = close(display, parse_window(argv[2]));
+    } else if (command == "destroy") {
+        status = destroy(display, parse_window(argv[2]));
     } else if (command == "send") {
         status = send(display, parse_window(argv[2]), argv + 3, argc - 3);
     } else {
