@@ -410,9 +410,7 @@ int main(int argc, char** argv) {
                        ((command == "info" || command == "close" || command == "destroy") && argc == 3) ||
                        (command == "shot" && argc == 4) || (command == "send" && argc >= 4);
     if (!known) {
-        fail(
-            "usage: window_probe glx | info WID | close WID | destroy WID | shot WID FILE | send WID "
-            "ITEM...");
+        fail("usage: window_probe glx | info|close|destroy WID | shot WID FILE | send WID ITEM...");
     }
     Display* display = open_display();
     int status = 0;
