@@ -121,7 +121,7 @@ sigset_t stop_signals() {
 }
 
 void take(int number) {
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = on_stop_signal;
     sigemptyset(&action.sa_mask);
     // Restarted calls keep SDL and X undisturbed; the second signal is not
@@ -131,7 +131,7 @@ void take(int number) {
 }
 
 bool taken_by_us(int number) {
-    struct sigaction current {};
+    struct sigaction current = {};
     return sigaction(number, nullptr, &current) == 0 && current.sa_handler == on_stop_signal;
 }
 
@@ -139,7 +139,7 @@ bool taken_by_us(int number) {
 
 void watch_stop_signals() {
     for (const int number : {SIGINT, SIGTERM}) {
-        struct sigaction current {};
+        struct sigaction current = {};
         if (sigaction(number, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
             take(number);
         }
