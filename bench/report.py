@@ -25,15 +25,13 @@ LIBS = ["ormath", "eigen", "plain"]
 # disassembly of the Release build (GCC 12).
 WHY_BEHIND = {
     "inverse": "Eigen has a hand-vectorised 4x4 inverse that forms the 2x2 minors four at a time in SSE "
-               "registers (27 `mulps` and 18 `addps`/`subps` per inverse). Ormath's is scalar: 94 `mulss` and "
-               "49 `addss`/`subss`, since each product passes through its own rounding barrier, which keeps the "
-               "compiler from packing products into vectors, and about 100 stack loads and stores for the "
-               "products that do not fit in the registers; it is also not inlined. The documented order is per "
-               "entry, so a four-wide form with the same roundings in each lane, as the mat4 product has, "
-               "would keep the bits.",
-    "mat3_product": "Ormath's mat3 product is 27 scalar multiplies behind rounding barriers and no vector "
-                    "path (the mat4 product has one); Eigen vectorises part of it. A three-lane form of "
-                    "mat3 times vec3 in four-wide registers, as for mat4, would keep the bits.",
+               "registers (27 `mulps` and 18 `addps`/`subps` per inverse). Ormath's is four-wide too, with "
+               "the same roundings per entry as its documented scalar form: 30 `mulps`, 14 `addps`/`subps` and "
+               "about 35 shuffles, as the lanes follow that form's cross products rather than being chosen "
+               "for speed; GCC does not inline it.",
+    "mat3_product": "Ormath's mat3 product runs three lanes in four-wide registers with A's columns loaded "
+                    "once (9 `mulps`, 6 `addps`, 11 shuffles); nine packed floats fit no four-float load or "
+                    "store exactly, so each end takes overlapping accesses and a shuffle.",
     "cross": "GCC packs two of Eigen's three components into one pair of two-wide multiplies; Ormath's "
              "rounding barriers keep its six products scalar. About 0.1 ns.",
     "transpose": "both compile to the same sixteen loads, shuffles and four stores when built alone; the gap "

@@ -464,6 +464,42 @@ inline vec4 combine_columns(const mat4& m, const vec4& v) noexcept {
     std::memcpy(r.data(), &sum, sizeof sum);
     return r;
 }
+// Lanes i0..i3 of a, b taken together (b's lanes are 4..7).
+template <int i0, int i1, int i2, int i3>
+inline simd4 pick(simd4 a, simd4 b) noexcept {
+#if defined(__clang__)
+    return __builtin_shufflevector(a, b, i0, i1, i2, i3);
+#else
+    using lanes = int __attribute__((vector_size(16)));
+    return __builtin_shuffle(a, b, lanes{i0, i1, i2, i3});
+#endif
+}
+template <int i0, int i1, int i2, int i3>
+inline simd4 pick(simd4 a) noexcept {
+    return pick<i0, i1, i2, i3>(a, a);
+}
+
+// A * B for mat3 with A's columns held in registers: column c of the result
+// is A * B[c] as matrix times vector forms it, three lanes at a time.
+// The nine floats are read and written four at a time, never past their end:
+// columns 0 and 1 from floats 0 and 3 (lane 3 is the next column's), column
+// 2 from float 5, moved down a lane; the last store writes floats 5..8.
+inline mat3 product_in_lanes(const mat3& a, const mat3& b) noexcept {
+    simd4 column0, column1, column2;
+    std::memcpy(&column0, a.data(), sizeof column0);
+    std::memcpy(&column1, a.data() + 3, sizeof column1);
+    std::memcpy(&column2, a.data() + 5, sizeof column2);
+    column2 = pick<1, 2, 3, 3>(column2);
+    const auto times = [&](const vec3& v) {
+        return (opaque(column0 * v.x) + opaque(column1 * v.y)) + opaque(column2 * v.z);
+    };
+    const simd4 first = times(b[0]), second = times(b[1]), last = pick<2, 4, 5, 6>(second, times(b[2]));
+    mat3 result;
+    std::memcpy(result.data(), &first, sizeof first);
+    std::memcpy(result.data() + 3, &second, sizeof second);
+    std::memcpy(result.data() + 5, &last, sizeof last);
+    return result;
+}
 #define ORMATH_HAS_SIMD4 1
 #endif
 
@@ -506,7 +542,14 @@ constexpr vec2 operator*(const mat2& m, const vec2& v) noexcept {
 constexpr mat4 operator*(const mat4& a, const mat4& b) noexcept {
     return {a * b[0], a * b[1], a * b[2], a * b[3]};
 }
-constexpr mat3 operator*(const mat3& a, const mat3& b) noexcept { return {a * b[0], a * b[1], a * b[2]}; }
+constexpr mat3 operator*(const mat3& a, const mat3& b) noexcept {
+#ifdef ORMATH_HAS_SIMD4
+    if (!detail::constant_evaluated()) {
+        return detail::product_in_lanes(a, b);
+    }
+#endif
+    return {a * b[0], a * b[1], a * b[2]};
+}
 constexpr mat2 operator*(const mat2& a, const mat2& b) noexcept { return {a * b[0], a * b[1]}; }
 
 // Entry by entry: sums, differences and products with a float.
@@ -855,6 +898,65 @@ constexpr minors4 minors(const mat4& m) noexcept {
 }
 }  // namespace detail
 
+#ifdef ORMATH_HAS_SIMD4
+namespace detail {
+
+// cross(p, q) in lanes 0..2: p.yzx * q.zxy - p.zxy * q.yzx, the products of
+// cross() in its order. Lane 3 is not used.
+inline simd4 cross_in_lanes(simd4 p, simd4 q) noexcept {
+    return opaque(pick<1, 2, 0, 3>(p) * pick<2, 0, 1, 3>(q)) -
+           opaque(pick<2, 0, 1, 3>(p) * pick<1, 2, 0, 3>(q));
+}
+
+// Lanes 0..2 of four registers as three: (p[k], q[k], r[k], s[k]) for k = 0, 1, 2.
+struct three_lanes {
+    simd4 x, y, z;
+};
+inline three_lanes transpose_lanes(simd4 p, simd4 q, simd4 r, simd4 s) noexcept {
+    const simd4 low_pq = pick<0, 4, 1, 5>(p, q), low_rs = pick<0, 4, 1, 5>(r, s);
+    const simd4 high_pq = pick<2, 6, 3, 7>(p, q), high_rs = pick<2, 6, 3, 7>(r, s);
+    return {pick<0, 1, 4, 5>(low_pq, low_rs), pick<2, 3, 6, 7>(low_pq, low_rs),
+            pick<0, 1, 4, 5>(high_pq, high_rs)};
+}
+
+// inverse(mat4) below, four entries at a time: each entry is formed by the
+// same operations on the same operands in the same order, so the bits are
+// those of the scalar form.
+inline mat4 inverse_in_lanes(const mat4& m) noexcept {
+    simd4 a, b, c, d;  // the columns, with x, y, z, w in lane 3
+    std::memcpy(&a, m[0].data(), sizeof a);
+    std::memcpy(&b, m[1].data(), sizeof b);
+    std::memcpy(&c, m[2].data(), sizeof c);
+    std::memcpy(&d, m[3].data(), sizeof d);
+    const simd4 x = pick<3, 3, 3, 3>(a), y = pick<3, 3, 3, 3>(b), z = pick<3, 3, 3, 3>(c),
+                w = pick<3, 3, 3, 3>(d);
+    const simd4 s = cross_in_lanes(a, b), t = cross_in_lanes(c, d);
+    const simd4 u = opaque(y * a) - opaque(x * b), v = opaque(w * c) - opaque(z * d);
+    const simd4 sv = opaque(s * v), tu = opaque(t * u);
+    const float r = 1.0f / (((sv[0] + sv[1]) + sv[2]) + ((tu[0] + tu[1]) + tu[2]));
+    // The adjugate's rows in lanes 0..2, then as columns.
+    const three_lanes columns =
+        transpose_lanes(cross_in_lanes(b, v) + opaque(y * t), cross_in_lanes(v, a) - opaque(x * t),
+                        cross_in_lanes(d, u) + opaque(w * s), cross_in_lanes(u, c) - opaque(z * s));
+    // Column 3: -dot(b, t), dot(a, t), -dot(d, s), dot(c, s).
+    const three_lanes products = transpose_lanes(opaque(b * t), opaque(a * t), opaque(d * s), opaque(c * s));
+    const simd4 dots = (products.x + products.y) + products.z;
+    using bits = unsigned __attribute__((vector_size(16)));
+    bits signs;
+    std::memcpy(&signs, &dots, sizeof signs);
+    signs ^= bits{0x80000000u, 0, 0x80000000u, 0};
+    simd4 column3;
+    std::memcpy(&column3, &signs, sizeof column3);
+    const simd4 scale{r, r, r, r};
+    const simd4 entries[4] = {scale * columns.x, scale * columns.y, scale * columns.z, scale * column3};
+    mat4 result;
+    std::memcpy(result.data(), entries, sizeof entries);
+    return result;
+}
+
+}  // namespace detail
+#endif
+
 // dot(s, v) + dot(t, u), with s, t, u, v the minors of detail::minors above.
 constexpr float determinant(const mat4& m) noexcept {
     const detail::minors4 k = detail::minors(m);
@@ -868,6 +970,11 @@ constexpr float determinant(const mat4& m) noexcept {
 //   row 3: cross(u, c) - s * z,   dot(c, s)
 // and the determinant as determinant() forms it.
 constexpr mat4 inverse(const mat4& m) noexcept {
+#ifdef ORMATH_HAS_SIMD4
+    if (!detail::constant_evaluated()) {
+        return detail::inverse_in_lanes(m);
+    }
+#endif
     const detail::minors4 k = detail::minors(m);
     const float r = 1.0f / (ormath::dot(k.s, k.v) + ormath::dot(k.t, k.u));
     const vec4 row0(ormath::cross(k.b, k.v) + k.t * k.y, -ormath::dot(k.b, k.t));
