@@ -30,8 +30,8 @@ WHY_BEHIND = {
                "about 35 shuffles, as the lanes follow that form's cross products rather than being chosen "
                "for speed; GCC does not inline it.",
     "mat3_product": "Ormath's mat3 product runs three lanes in four-wide registers with A's columns loaded "
-                    "once (9 `mulps`, 6 `addps`, 11 shuffles); nine packed floats fit no four-float load or "
-                    "store exactly, so each end takes overlapping accesses and a shuffle.",
+                    "once (9 `mulps`, 6 `addps` and a few shuffles); nine packed floats fit no four-float load "
+                    "exactly, so its loads overlap and its stores are split 4 + 4 + 1 (8 + 1 with AVX).",
     "cross": "GCC packs two of Eigen's three components into one pair of two-wide multiplies; Ormath's "
              "rounding barriers keep its six products scalar. About 0.1 ns.",
     "transpose": "both compile to the same sixteen loads, shuffles and four stores when built alone; the gap "

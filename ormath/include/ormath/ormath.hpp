@@ -481,9 +481,11 @@ inline simd4 pick(simd4 a) noexcept {
 
 // A * B for mat3 with A's columns held in registers: column c of the result
 // is A * B[c] as matrix times vector forms it, three lanes at a time.
-// The nine floats are read and written four at a time, never past their end:
-// columns 0 and 1 from floats 0 and 3 (lane 3 is the next column's), column
-// 2 from float 5, moved down a lane; the last store writes floats 5..8.
+// The nine floats are read four at a time, never past their end: columns 0
+// and 1 from floats 0 and 3 (lane 3 is the next column's), column 2 from
+// float 5, moved down a lane. They are written as floats 0..3, 4..7 and 8,
+// never overlapping, so that a reader of the result finds each float in one
+// store (a load that spans two stores waits for both).
 inline mat3 product_in_lanes(const mat3& a, const mat3& b) noexcept {
     simd4 column0, column1, column2;
     std::memcpy(&column0, a.data(), sizeof column0);
@@ -493,11 +495,20 @@ inline mat3 product_in_lanes(const mat3& a, const mat3& b) noexcept {
     const auto times = [&](const vec3& v) {
         return (opaque(column0 * v.x) + opaque(column1 * v.y)) + opaque(column2 * v.z);
     };
-    const simd4 first = times(b[0]), second = times(b[1]), last = pick<2, 4, 5, 6>(second, times(b[2]));
+    const simd4 first = times(b[0]), second = times(b[1]), third = times(b[2]);
+    const simd4 low = pick<0, 1, 2, 4>(first, second), high = pick<1, 2, 4, 5>(second, third);
     mat3 result;
-    std::memcpy(result.data(), &first, sizeof first);
-    std::memcpy(result.data() + 3, &second, sizeof second);
-    std::memcpy(result.data() + 5, &last, sizeof last);
+#if defined(__AVX__) && (defined(__clang__) || __GNUC__ >= 12)
+    // One store for both: a reader that loads 32 bytes at once (AVX code
+    // does) then finds them in one store rather than waiting for two.
+    using simd8 = float __attribute__((vector_size(32)));
+    const simd8 both = __builtin_shufflevector(low, high, 0, 1, 2, 3, 4, 5, 6, 7);
+    std::memcpy(result.data(), &both, sizeof both);
+#else
+    std::memcpy(result.data(), &low, sizeof low);
+    std::memcpy(result.data() + 4, &high, sizeof high);
+#endif
+    result[2].z = third[2];
     return result;
 }
 #define ORMATH_HAS_SIMD4 1
