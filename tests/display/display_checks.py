@@ -770,7 +770,7 @@ SILENT_DISPLAY = "a display that accepts and never answers"
 DEEP_SCREEN_LINE = "more than 8 bits per colour channel"
 X_ERROR_LINE = "the X server refused a request"
 
-# what, needs, settings, stop (signal, when), statuses accepted, the one line
+# what, needs, settings, stop (a signal or DESTROY, when), statuses accepted, the one line
 # (None: nothing printed). A stop sent 0 or 250 ms after start may come before
 # the program takes the signal, and then kills it (a shell shows 130 or 143);
 # any later it must end with status 0. In settings: "closed" descriptors,
