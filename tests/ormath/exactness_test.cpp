@@ -61,7 +61,8 @@ TEST(Exactness, KnownCasesThatFusingChanges) {
     EXPECT_TRUE(same_floats(ab.data(), exact_cases::product_ab, 16));
 
     for (const auto& c : exact_cases::mixes) {
-        const vec3 blended = ormath::mix({c.x[0], c.x[1], c.x[2]}, {c.y[0], c.y[1], c.y[2]}, c.a);
+        const vec3 blended =
+            ormath::mix(ormath::vec3(c.x[0], c.x[1], c.x[2]), ormath::vec3(c.y[0], c.y[1], c.y[2]), c.a);
         EXPECT_TRUE(same_floats(blended.data(), c.expected, 3));
     }
 }
@@ -73,7 +74,8 @@ TEST(Exactness, ConstantEvaluationGivesTheSameBits) {
     EXPECT_TRUE(same_floats(ab.data(), exact_cases::product_ab, 16));
 
     constexpr auto& c = exact_cases::mixes[0];
-    constexpr vec3 blended = ormath::mix({c.x[0], c.x[1], c.x[2]}, {c.y[0], c.y[1], c.y[2]}, c.a);
+    constexpr vec3 blended =
+        ormath::mix(ormath::vec3(c.x[0], c.x[1], c.x[2]), ormath::vec3(c.y[0], c.y[1], c.y[2]), c.a);
     EXPECT_TRUE(same_floats(blended.data(), c.expected, 3));
 }
 
@@ -102,7 +104,8 @@ TEST(Exactness, RandomProductsAndBlendsMatchTheReference) {
         ASSERT_TRUE(same_floats(av.data(), expected, 4)) << "matrix times vector, round " << round;
 
         reference::mix(x, y, weight, expected);
-        const vec3 blended = ormath::mix({x[0], x[1], x[2]}, {y[0], y[1], y[2]}, weight);
+        const vec3 blended =
+            ormath::mix(ormath::vec3(x[0], x[1], x[2]), ormath::vec3(y[0], y[1], y[2]), weight);
         ASSERT_TRUE(same_floats(blended.data(), expected, 3)) << "mix, round " << round;
     }
 }

@@ -56,7 +56,8 @@ void exact_cases_keep_their_bits() {
     std::memcpy(b.data(), exact_cases::product_b, sizeof b);
     check("the matrix product", (a * b).data(), exact_cases::product_ab, 16);
     for (const auto& c : exact_cases::mixes) {
-        const vec3 blended = ormath::mix({c.x[0], c.x[1], c.x[2]}, {c.y[0], c.y[1], c.y[2]}, c.a);
+        const vec3 blended =
+            ormath::mix(ormath::vec3(c.x[0], c.x[1], c.x[2]), ormath::vec3(c.y[0], c.y[1], c.y[2]), c.a);
         check("mix", blended.data(), c.expected, 3);
     }
     for (const auto& c : exact_cases::family_cases) {

@@ -22,7 +22,8 @@ int main() {
         ++wrong;
     }
     for (const auto& c : exact_cases::mixes) {
-        const ormath::vec3 blended = ormath::mix({c.x[0], c.x[1], c.x[2]}, {c.y[0], c.y[1], c.y[2]}, c.a);
+        const ormath::vec3 blended =
+            ormath::mix(ormath::vec3(c.x[0], c.x[1], c.x[2]), ormath::vec3(c.y[0], c.y[1], c.y[2]), c.a);
         if (std::memcmp(blended.data(), c.expected, sizeof c.expected) != 0) {
             std::fprintf(stderr, "inlined: mix lost its bits\n");
             ++wrong;

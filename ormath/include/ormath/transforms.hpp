@@ -1,0 +1,173 @@
+// The matrices of OpenGL's and GLU's transform calls (translate, scale,
+// rotate, frustum, ortho, perspective, look_at) and GLU's window mappings
+// (project, unproject). Angles in degrees, as those calls take them.
+//
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <ormath/guard.hpp>
+
+#include <ormath/common.hpp>
+#include <ormath/geometric.hpp>
+#include <ormath/matrices.hpp>
+#include <ormath/rounding.hpp>
+#include <ormath/vectors.hpp>
+
+#include <cmath>
+
+namespace ormath {
+
+// Each builder returns the matrix that the OpenGL or GLU call of the same
+// name multiplies onto the current matrix, column-major. None checks its
+// arguments.
+
+// The matrix of glTranslatef(v.x, v.y, v.z): the identity with column 3 = (v, 1).
+constexpr mat4 translate(const vec3& v) noexcept {
+    return {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, vec4(v, 1)};
+}
+
+// The matrix of glScalef(v.x, v.y, v.z): (v.x, v.y, v.z, 1) on the diagonal.
+constexpr mat4 scale(const vec3& v) noexcept {
+    return {{v.x, 0, 0, 0}, {0, v.y, 0, 0}, {0, 0, v.z, 0}, {0, 0, 0, 1}};
+}
+
+// The matrix of glRotatef(angle_degrees, axis) for a unit-length axis (the
+// axis is used as given, not normalised). A positive angle turns
+// counter-clockwise seen from the axis tip. With a = radians(angle),
+// c = std::cos(a), s = std::sin(a) and t = (1 - c) * axis, the 3x3 block is
+// c + t.x*axis.x, t.x*axis.y + s*axis.z, t.x*axis.z - s*axis.y in column 0
+// and likewise for the others, products rounded. Every entry is evaluated by
+// its formula, so entries that a special axis makes 0 or 1 carry the rounding
+// of that formula (for the z axis, m[2][2] is c + (1 - c)). The last bit of
+// c and s belongs to the C library.
+inline mat4 rotate(float angle_degrees, const vec3& axis) noexcept {
+    using detail::mul;
+    const float a = radians(angle_degrees);
+    const float cos_a = std::cos(a);
+    const float sin_a = std::sin(a);
+    const vec3 t = (1.0f - cos_a) * axis;
+    // clang-format off
+    return {{cos_a + mul(t.x, axis.x), mul(t.x, axis.y) + mul(sin_a, axis.z), mul(t.x, axis.z) - mul(sin_a, axis.y), 0},
+            {mul(t.y, axis.x) - mul(sin_a, axis.z), cos_a + mul(t.y, axis.y), mul(t.y, axis.z) + mul(sin_a, axis.x), 0},
+            {mul(t.z, axis.x) + mul(sin_a, axis.y), mul(t.z, axis.y) - mul(sin_a, axis.x), cos_a + mul(t.z, axis.z), 0},
+            {0, 0, 0, 1}};
+    // clang-format on
+}
+
+// The matrix of glFrustum, with every entry a quotient:
+//   m[0][0] = (2 * z_near) / (right - left)
+//   m[1][1] = (2 * z_near) / (top - bottom)
+//   m[2][0] = (right + left) / (right - left)
+//   m[2][1] = (top + bottom) / (top - bottom)
+//   m[2][2] = -(z_far + z_near) / (z_far - z_near)
+//   m[2][3] = -1
+//   m[3][2] = -(2 * z_far * z_near) / (z_far - z_near)
+// and 0 elsewhere, m[3][3] included. Equal planes (left == right,
+// bottom == top or z_near == z_far) divide by zero: infinities or NaN.
+constexpr mat4 frustum(float left, float right, float bottom, float top, float z_near, float z_far) noexcept {
+    mat4 m(0.0f);
+    m[0][0] = (2.0f * z_near) / (right - left);
+    m[1][1] = (2.0f * z_near) / (top - bottom);
+    m[2][0] = (right + left) / (right - left);
+    m[2][1] = (top + bottom) / (top - bottom);
+    m[2][2] = -(z_far + z_near) / (z_far - z_near);
+    m[2][3] = -1.0f;
+    m[3][2] = -(2.0f * z_far * z_near) / (z_far - z_near);
+    return m;
+}
+
+// The matrix of glOrtho:
+//   m[0][0] = 2 / (right - left)
+//   m[1][1] = 2 / (top - bottom)
+//   m[2][2] = -2 / (z_far - z_near)
+//   m[3][0] = -(right + left) / (right - left)
+//   m[3][1] = -(top + bottom) / (top - bottom)
+//   m[3][2] = -(z_far + z_near) / (z_far - z_near)
+//   m[3][3] = 1
+// and 0 elsewhere. Equal planes divide by zero: infinities or NaN.
+constexpr mat4 ortho(float left, float right, float bottom, float top, float z_near, float z_far) noexcept {
+    mat4 m(0.0f);
+    m[0][0] = 2.0f / (right - left);
+    m[1][1] = 2.0f / (top - bottom);
+    m[2][2] = -2.0f / (z_far - z_near);
+    m[3][0] = -(right + left) / (right - left);
+    m[3][1] = -(top + bottom) / (top - bottom);
+    m[3][2] = -(z_far + z_near) / (z_far - z_near);
+    m[3][3] = 1.0f;
+    return m;
+}
+
+// The matrix of gluPerspective: a symmetric frustum whose near-plane
+// half-height is tan(fovy / 2) * z_near. Points at eye-space z = -z_near and
+// -z_far map to normalised depth -1 and +1; clip w is the eye distance.
+// range = tan(radians(fovy / 2)) * z_near, right = range * aspect,
+// left = -range * aspect, then the entries of frustum(left, right, -range,
+// range, z_near, z_far), the same bits. The tangent's last bit belongs to the
+// C library. A field of view of 0, an aspect of 0 or z_near == z_far give
+// infinities or NaN.
+inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_far) noexcept {
+    using detail::mul;
+    const float range = mul(std::tan(radians(fovy_degrees / 2.0f)), z_near);
+    const float left = mul(-range, aspect);
+    const float right = mul(range, aspect);
+    const float bottom = -range;
+    const float top = range;
+    mat4 m(0.0f);
+    m[0][0] = (2.0f * z_near) / (right - left);
+    m[1][1] = (2.0f * z_near) / (top - bottom);
+    m[2][2] = -(z_far + z_near) / (z_far - z_near);
+    m[2][3] = -1.0f;
+    m[3][2] = -(2.0f * z_far * z_near) / (z_far - z_near);
+    return m;
+}
+
+// The matrix of gluLookAt: a camera at eye looking at center, with up giving
+// the upward direction on screen. f = normalize(center - eye),
+// s = normalize(cross(f, up)) and u = cross(s, f); the rows of the rotation
+// are s, u and -f, and column 3 is (-dot(s, eye), -dot(u, eye), dot(f, eye), 1),
+// the rotation applied to -eye. up need not be of unit length or
+// perpendicular to f. With eye == center, f divides 0 by 0 and every entry
+// of the rotation and the translation is NaN; with up parallel to f (or
+// zero), s does, and rows 0 and 1 are NaN while row 2 is still -f and dot(f, eye).
+inline mat4 look_at(const vec3& eye, const vec3& center, const vec3& up) noexcept {
+    const vec3 f = ormath::normalize(center - eye);
+    const vec3 s = ormath::normalize(ormath::cross(f, up));
+    const vec3 u = ormath::cross(s, f);
+    return {{s.x, u.x, -f.x, 0},
+            {s.y, u.y, -f.y, 0},
+            {s.z, u.z, -f.z, 0},
+            {-ormath::dot(s, eye), -ormath::dot(u, eye), ormath::dot(f, eye), 1}};
+}
+
+// gluProject: object coordinates to window coordinates.
+// clip = projection * (modelview * (object, 1)); ndc = clip's x, y, z each
+// divided by clip.w; then window = (viewport.x + viewport.z * ((ndc.x + 1) * 0.5),
+// viewport.y + viewport.w * ((ndc.y + 1) * 0.5), (ndc.z + 1) * 0.5), each
+// product rounded before the sum. viewport is (x, y, width, height) as
+// glViewport takes it. A point in the eye's plane (clip.w = 0) gives
+// infinities or NaN.
+constexpr vec3 project(const vec3& object, const mat4& modelview, const mat4& projection,
+                       const vec4& viewport) noexcept {
+    using detail::mul;
+    const vec4 clip = projection * (modelview * vec4(object, 1.0f));
+    const float x = clip.x / clip.w, y = clip.y / clip.w, z = clip.z / clip.w;
+    return {viewport.x + mul(viewport.z, mul(x + 1.0f, 0.5f)),
+            viewport.y + mul(viewport.w, mul(y + 1.0f, 0.5f)), mul(z + 1.0f, 0.5f)};
+}
+
+// gluUnProject: window coordinates back to object coordinates.
+// ndc = (((window.x - viewport.x) / viewport.z) * 2 - 1,
+//        ((window.y - viewport.y) / viewport.w) * 2 - 1, window.z * 2 - 1, 1);
+// p = inverse(projection * modelview) * ndc, in the orders of the product,
+// inverse and matrix times vector; the result is p's x, y, z each divided by
+// p.w. A singular product, an empty viewport or p.w = 0 give infinities or NaN.
+constexpr vec3 unproject(const vec3& window, const mat4& modelview, const mat4& projection,
+                         const vec4& viewport) noexcept {
+    using detail::mul;
+    const vec4 ndc(mul((window.x - viewport.x) / viewport.z, 2.0f) - 1.0f,
+                   mul((window.y - viewport.y) / viewport.w, 2.0f) - 1.0f, mul(window.z, 2.0f) - 1.0f, 1.0f);
+    const vec4 p = ormath::inverse(projection * modelview) * ndc;
+    return {p.x / p.w, p.y / p.w, p.z / p.w};
+}
+
+}  // namespace ormath
