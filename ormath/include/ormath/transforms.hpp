@@ -1,6 +1,7 @@
 // The matrices of OpenGL's and GLU's transform calls (translate, scale,
-// rotate, frustum, ortho, perspective, look_at) and GLU's window mappings
-// (project, unproject). Angles in degrees, as those calls take them.
+// rotate, frustum, ortho, perspective, look_at, pick_matrix), in each depth
+// convention of clip space (clip_depth), and GLU's window mappings (project,
+// unproject). Angles in degrees, as those calls take them.
 //
 // SPDX-License-Identifier: MIT
 #pragma once
@@ -14,6 +15,7 @@
 #include <ormath/vectors.hpp>
 
 #include <cmath>
+#include <limits>
 
 namespace ormath {
 
@@ -54,47 +56,112 @@ inline mat4 rotate(float angle_degrees, const vec3& axis) noexcept {
     // clang-format on
 }
 
+// Where clip space puts depth, for frustum, ortho, perspective and
+// frustum_planes. minus_one_to_one is OpenGL's default: the near plane maps
+// to -1 and the far plane to +1 in normalised depth. zero_to_one is
+// glClipControl's GL_ZERO_TO_ONE and the convention of Vulkan and Direct3D:
+// near 0, far 1. one_to_zero is reversed depth: near 1, far 0, which spreads
+// float depth's precision evenly over distance. Only the depth row changes:
+// none of them flips y.
+enum class clip_depth { minus_one_to_one, zero_to_one, one_to_zero };
+
+namespace detail {
+
+// The depth entries m[2][2] and m[3][2] of a perspective projection for
+// eye-space depths z_near and z_far, each a quotient as written:
+//   minus_one_to_one: -(z_far + z_near) / (z_far - z_near), -(2 * z_far * z_near) / (z_far - z_near)
+//   zero_to_one:      -z_far / (z_far - z_near),            -(z_far * z_near) / (z_far - z_near)
+//   one_to_zero:      z_near / (z_far - z_near),            (z_far * z_near) / (z_far - z_near)
+// With z_far = +infinity these quotients are infinity / infinity; the entries
+// are then their limits, exactly: (-1, -2 * z_near), (-1, -z_near) and
+// (0, z_near).
+constexpr void perspective_depth(mat4& m, float z_near, float z_far, clip_depth depth) noexcept {
+    const bool infinite = z_far == std::numeric_limits<float>::infinity();
+    switch (depth) {
+        case clip_depth::zero_to_one:
+            m[2][2] = infinite ? -1.0f : -z_far / (z_far - z_near);
+            m[3][2] = infinite ? -z_near : -(z_far * z_near) / (z_far - z_near);
+            break;
+        case clip_depth::one_to_zero:
+            m[2][2] = infinite ? 0.0f : z_near / (z_far - z_near);
+            m[3][2] = infinite ? z_near : (z_far * z_near) / (z_far - z_near);
+            break;
+        case clip_depth::minus_one_to_one:
+        default:
+            m[2][2] = infinite ? -1.0f : -(z_far + z_near) / (z_far - z_near);
+            m[3][2] = infinite ? -2.0f * z_near : -(2.0f * z_far * z_near) / (z_far - z_near);
+            break;
+    }
+}
+
+}  // namespace detail
+
 // The matrix of glFrustum, with every entry a quotient:
 //   m[0][0] = (2 * z_near) / (right - left)
 //   m[1][1] = (2 * z_near) / (top - bottom)
 //   m[2][0] = (right + left) / (right - left)
 //   m[2][1] = (top + bottom) / (top - bottom)
-//   m[2][2] = -(z_far + z_near) / (z_far - z_near)
 //   m[2][3] = -1
-//   m[3][2] = -(2 * z_far * z_near) / (z_far - z_near)
-// and 0 elsewhere, m[3][3] included. Equal planes (left == right,
-// bottom == top or z_near == z_far) divide by zero: infinities or NaN.
-constexpr mat4 frustum(float left, float right, float bottom, float top, float z_near, float z_far) noexcept {
+// m[2][2] and m[3][2] as detail::perspective_depth gives them for the
+// convention (by default OpenGL's, -(z_far + z_near) / (z_far - z_near) and
+// -(2 * z_far * z_near) / (z_far - z_near)), and 0 elsewhere, m[3][3]
+// included. z_far = +infinity gives the infinite far plane's matrix, exactly.
+// Equal planes (left == right, bottom == top or z_near == z_far) divide by
+// zero: infinities or NaN.
+constexpr mat4 frustum(float left, float right, float bottom, float top, float z_near, float z_far,
+                       clip_depth depth = clip_depth::minus_one_to_one) noexcept {
     mat4 m(0.0f);
     m[0][0] = (2.0f * z_near) / (right - left);
     m[1][1] = (2.0f * z_near) / (top - bottom);
     m[2][0] = (right + left) / (right - left);
     m[2][1] = (top + bottom) / (top - bottom);
-    m[2][2] = -(z_far + z_near) / (z_far - z_near);
     m[2][3] = -1.0f;
-    m[3][2] = -(2.0f * z_far * z_near) / (z_far - z_near);
+    detail::perspective_depth(m, z_near, z_far, depth);
     return m;
 }
 
 // The matrix of glOrtho:
 //   m[0][0] = 2 / (right - left)
 //   m[1][1] = 2 / (top - bottom)
-//   m[2][2] = -2 / (z_far - z_near)
 //   m[3][0] = -(right + left) / (right - left)
 //   m[3][1] = -(top + bottom) / (top - bottom)
-//   m[3][2] = -(z_far + z_near) / (z_far - z_near)
 //   m[3][3] = 1
-// and 0 elsewhere. Equal planes divide by zero: infinities or NaN.
-constexpr mat4 ortho(float left, float right, float bottom, float top, float z_near, float z_far) noexcept {
+// and the depth entries by convention:
+//   minus_one_to_one: m[2][2] = -2 / (z_far - z_near), m[3][2] = -(z_far + z_near) / (z_far - z_near)
+//   zero_to_one:      m[2][2] = -1 / (z_far - z_near), m[3][2] = -z_near / (z_far - z_near)
+//   one_to_zero:      m[2][2] = 1 / (z_far - z_near),  m[3][2] = z_far / (z_far - z_near)
+// and 0 elsewhere. Equal planes divide by zero: infinities or NaN; an
+// infinite plane gives NaN where its quotient is infinity / infinity.
+constexpr mat4 ortho(float left, float right, float bottom, float top, float z_near, float z_far,
+                     clip_depth depth = clip_depth::minus_one_to_one) noexcept {
     mat4 m(0.0f);
     m[0][0] = 2.0f / (right - left);
     m[1][1] = 2.0f / (top - bottom);
-    m[2][2] = -2.0f / (z_far - z_near);
     m[3][0] = -(right + left) / (right - left);
     m[3][1] = -(top + bottom) / (top - bottom);
-    m[3][2] = -(z_far + z_near) / (z_far - z_near);
     m[3][3] = 1.0f;
+    switch (depth) {
+        case clip_depth::zero_to_one:
+            m[2][2] = -1.0f / (z_far - z_near);
+            m[3][2] = -z_near / (z_far - z_near);
+            break;
+        case clip_depth::one_to_zero:
+            m[2][2] = 1.0f / (z_far - z_near);
+            m[3][2] = z_far / (z_far - z_near);
+            break;
+        case clip_depth::minus_one_to_one:
+        default:
+            m[2][2] = -2.0f / (z_far - z_near);
+            m[3][2] = -(z_far + z_near) / (z_far - z_near);
+            break;
+    }
     return m;
+}
+
+// The matrix of gluOrtho2D: ortho(left, right, bottom, top, -1, 1), so
+// m[2][2] = -1 and m[3][2] = -0.
+constexpr mat4 ortho(float left, float right, float bottom, float top) noexcept {
+    return ormath::ortho(left, right, bottom, top, -1.0f, 1.0f);
 }
 
 // The matrix of gluPerspective: a symmetric frustum whose near-plane
@@ -102,10 +169,12 @@ constexpr mat4 ortho(float left, float right, float bottom, float top, float z_n
 // -z_far map to normalised depth -1 and +1; clip w is the eye distance.
 // range = tan(radians(fovy / 2)) * z_near, right = range * aspect,
 // left = -range * aspect, then the entries of frustum(left, right, -range,
-// range, z_near, z_far), the same bits. The tangent's last bit belongs to the
-// C library. A field of view of 0, an aspect of 0 or z_near == z_far give
-// infinities or NaN.
-inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_far) noexcept {
+// range, z_near, z_far, depth), the same bits; z_far = +infinity gives the
+// infinite far plane's matrix, exactly. The tangent's last bit belongs to
+// the C library. A field of view of 0, an aspect of 0 or z_near == z_far
+// give infinities or NaN.
+inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_far,
+                        clip_depth depth = clip_depth::minus_one_to_one) noexcept {
     using detail::mul;
     const float range = mul(std::tan(radians(fovy_degrees / 2.0f)), z_near);
     const float left = mul(-range, aspect);
@@ -115,10 +184,30 @@ inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_
     mat4 m(0.0f);
     m[0][0] = (2.0f * z_near) / (right - left);
     m[1][1] = (2.0f * z_near) / (top - bottom);
-    m[2][2] = -(z_far + z_near) / (z_far - z_near);
     m[2][3] = -1.0f;
-    m[3][2] = -(2.0f * z_far * z_near) / (z_far - z_near);
+    detail::perspective_depth(m, z_near, z_far, depth);
     return m;
+}
+
+// The matrix of gluPickMatrix(x, y, width, height, viewport): it maps the
+// width x height pixels centred on window point (x, y) onto the whole of
+// clip space's x and y, so that only what is drawn there survives clipping.
+// viewport is (x, y, width, height) as glViewport takes it. The diagonal is
+// (viewport.z / width, viewport.w / height, 1, 1) and column 3 is
+// ((viewport.z - 2 * (x - viewport.x)) / width,
+//  (viewport.w - 2 * (y - viewport.y)) / height, 0, 1), each a quotient as
+// written. A width or height that is not positive (NaN included) gives the
+// identity, as GLU then leaves the matrix unchanged.
+constexpr mat4 pick_matrix(float x, float y, float width, float height, const vec4& viewport) noexcept {
+    using detail::mul;
+    if (!(width > 0.0f) || !(height > 0.0f)) {
+        return mat4();
+    }
+    return {{viewport.z / width, 0, 0, 0},
+            {0, viewport.w / height, 0, 0},
+            {0, 0, 1, 0},
+            {(viewport.z - mul(2.0f, x - viewport.x)) / width,
+             (viewport.w - mul(2.0f, y - viewport.y)) / height, 0, 1}};
 }
 
 // The matrix of gluLookAt: a camera at eye looking at center, with up giving
