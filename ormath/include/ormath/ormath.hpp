@@ -9,8 +9,15 @@
 //   common.hpp      abs sign floor ceil fract mod min max clamp mix step
 //                   smoothstep radians degrees
 //   geometric.hpp   dot cross length distance normalize faceforward reflect refract
-//   transforms.hpp  translate scale rotate frustum ortho perspective look_at,
-//                   project unproject
+//   transforms.hpp  translate scale rotate frustum ortho perspective look_at
+//                   pick_matrix, clip_depth; project unproject
+//   quaternion.hpp  quat; quat_rotation quat_between, q * p, q * v, conjugate
+//                   inverse dot length normalize slerp nlerp angle axis,
+//                   mat3(q) mat4(q) quat(mat3)
+//   geometry.hpp    frustum_planes sphere_visible box_visible, ray_plane
+//                   ray_sphere ray_box ray_triangle
+//   hash.hpp        std::hash for every vector, matrix and quat
+//   io.hpp          operator<< for every type (opt-in: not included here)
 //
 // guard.hpp, included first by each of them, refuses the compiler options
 // that would change Ormath's results; detail/ holds the four-lane forms of
@@ -28,8 +35,9 @@
 // subtraction is rounded to float on its own (see rounded()), so no
 // multiply-add is ever fused; sums run left to right as written. std::sqrt is
 // correctly rounded, so length, distance, normalize, refract and look_at give
-// the same bits everywhere. Only rotate and perspective call std::sin,
-// std::cos or std::tan, whose last bit belongs to the C library.
+// the same bits everywhere. Only rotate, perspective, quat_rotation, slerp
+// and angle call std::sin, std::cos, std::tan, std::acos or std::atan2, whose
+// last bit belongs to the C library.
 //
 // Undefined input is defined here: infinities and NaN pass through as IEEE
 // arithmetic makes them, and every degenerate case (a zero vector to
@@ -49,7 +57,10 @@
 
 #include <ormath/common.hpp>
 #include <ormath/geometric.hpp>
+#include <ormath/geometry.hpp>
+#include <ormath/hash.hpp>
 #include <ormath/matrices.hpp>
+#include <ormath/quaternion.hpp>
 #include <ormath/rounding.hpp>
 #include <ormath/transforms.hpp>
 #include <ormath/vectors.hpp>
