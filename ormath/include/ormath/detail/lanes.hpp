@@ -9,6 +9,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 #include <ormath/rounding.hpp>
 #include <ormath/vectors.hpp>
 
@@ -167,3 +168,5 @@ inline void inverse_in_lanes(const float* m, float* result) noexcept {
 }  // namespace ormath
 
 #endif
+
+#endif  // ORMATH_CXX17
