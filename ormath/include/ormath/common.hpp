@@ -6,6 +6,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/rounding.hpp>
 #include <ormath/vectors.hpp>
@@ -170,3 +171,5 @@ constexpr detail::if_vector<V> degrees(const V& radians) noexcept {
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

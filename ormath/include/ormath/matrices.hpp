@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/detail/lanes.hpp>
 #include <ormath/geometric.hpp>
@@ -263,3 +264,5 @@ constexpr mat4 inverse(const mat4& m) noexcept {
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

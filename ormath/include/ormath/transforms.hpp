@@ -7,6 +7,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/common.hpp>
 #include <ormath/geometric.hpp>
@@ -260,3 +261,5 @@ constexpr vec3 unproject(const vec3& window, const mat4& modelview, const mat4& 
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17
