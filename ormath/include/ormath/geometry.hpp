@@ -197,7 +197,7 @@ inline float ray_box(const vec3& origin, const vec3& direction, const vec3& box_
 // r = cross(s, e1): u = dot(s, p) / det, v = dot(direction, r) / det and
 // t = dot(e2, r) / det (orders of cross and dot, one division each). A hit
 // needs u >= 0, v >= 0, u + v <= 1 (edges and corners included) and t >= 0;
-// an origin on the triangle gives t = 0 wherever the arithmetic is exact.
+// an origin on the triangle gives t = 0 (+0) wherever the arithmetic is exact.
 // det == 0 gives +infinity: a zero-area triangle, a zero direction, or a ray
 // along the triangle's plane, which misses even from on the triangle.
 inline float ray_triangle(const vec3& origin, const vec3& direction, const vec3& a, const vec3& b,
@@ -220,7 +220,7 @@ inline float ray_triangle(const vec3& origin, const vec3& direction, const vec3&
         return none;
     }
     const float t = ormath::dot(e2, r) / det;
-    return t >= 0.0f ? t : none;
+    return t > 0.0f ? t : t == 0.0f ? 0.0f : none;
 }
 
 }  // namespace ormath

@@ -118,8 +118,8 @@ constexpr detail::if_quat<Q, float> dot(const Q& a, const Q& b) noexcept {
 // products rounded, sums left to right, one division. Dividing by n makes a
 // quaternion of any length turn by its direction, and makes the whole and
 // half turns about the axes, whose unit quaternions hold sqrt(1/2) rounded,
-// exact: a turn of quat_rotation(90 * k, axis) permutes the axes' components
-// exactly. A zero q gives NaN.
+// exact: a turn of quat_rotation(90 * k, axis) takes each of the unit
+// vectors along the axes exactly onto another. A zero q gives NaN.
 constexpr vec3 operator*(const quat& q, const vec3& v) noexcept {
     using detail::mul;
     const vec3 u = detail::vector_part(q);
