@@ -367,8 +367,9 @@ TEST_F(MesaMatrices, FrustumAndOrthoMatchGl) {
     for (const planes& v : volumes) {
         for (const bool is_frustum : {true, false}) {
             const Matrix mesa = mesa_volume(is_frustum ? glFrustum : glOrtho, v);
-            const ormath::mat4 m = (is_frustum ? ormath::frustum : ormath::ortho)(v.left, v.right, v.bottom,
-                                                                                  v.top, v.z_near, v.z_far);
+            const ormath::mat4 m = is_frustum
+                                       ? ormath::frustum(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far)
+                                       : ormath::ortho(v.left, v.right, v.bottom, v.top, v.z_near, v.z_far);
             std::array<double, 16> allowed{};
             for (int i = 0; i < 16; ++i) {
                 allowed[i] = 8 * u * std::fabs(mesa[i]);
@@ -381,6 +382,65 @@ TEST_F(MesaMatrices, FrustumAndOrthoMatchGl) {
     }
     std::printf("frustum and ortho over %zu volumes: worst difference %.3g of the bound\n",
                 std::size(volumes), worst);
+}
+
+// gluOrtho2D is glOrtho with z_near = -1 and z_far = 1: the bound of glOrtho
+// above. gluPickMatrix computes in double and loads float(double) entries,
+// each within u of its exact value; Ormath's diagonal is one quotient (u),
+// and its translation (viewport.z - 2 * (x - viewport.x)) / width rounds a
+// difference, a difference and a quotient, u each relative to the sizes
+// involved: 4u (|viewport.z| + 2 |x - viewport.x| + 2 |viewport.x|) / width
+// covers both sides. A size that is not positive leaves Mesa's matrix alone,
+// and Ormath gives the identity.
+struct pick {
+    float x, y, width, height;
+    GLint viewport[4];
+};
+const pick picks[] = {
+    {320, 240, 5, 5, {0, 0, 640, 480}},
+    {100.25f, 37.5f, 3, 7, {0, 0, 640, 480}},
+    {250, 125, 10, 20, {100, 50, 300, 200}},
+    {0, 0, 1, 1, {0, 0, 640, 480}},
+    {700.7f, -3.3f, 2.5f, 0.5f, {10, 20, 640, 480}},
+    {320, 240, 0, 5, {0, 0, 640, 480}},
+    {320, 240, 5, -1, {0, 0, 640, 480}},
+};
+
+TEST_F(MesaMatrices, Ortho2DAndPickMatrixMatchGlu) {
+    double worst = 0;
+    glMatrixMode(GL_PROJECTION);
+    for (const planes& v : volumes) {
+        glLoadIdentity();
+        gluOrtho2D(v.left, v.right, v.bottom, v.top);
+        const Matrix mesa = read_back(GL_PROJECTION_MATRIX);
+        std::array<double, 16> allowed{};
+        for (int i = 0; i < 16; ++i) {
+            allowed[i] = 8 * u * std::fabs(mesa[i]);
+        }
+        compare(to_matrix(ormath::ortho(v.left, v.right, v.bottom, v.top)), mesa, allowed,
+                "ortho" + describe({v.left, v.right, v.bottom, v.top}), worst);
+    }
+    for (const pick& p : picks) {
+        glLoadIdentity();
+        GLint viewport[4];
+        std::copy(p.viewport, p.viewport + 4, viewport);
+        gluPickMatrix(p.x, p.y, p.width, p.height, viewport);
+        const Matrix mesa = read_back(GL_PROJECTION_MATRIX);
+        const ormath::vec4 vp(static_cast<float>(p.viewport[0]), static_cast<float>(p.viewport[1]),
+                              static_cast<float>(p.viewport[2]), static_cast<float>(p.viewport[3]));
+        std::array<double, 16> allowed{};
+        if (p.width > 0 && p.height > 0) {
+            allowed[0] = u * std::fabs(mesa[0]);
+            allowed[5] = u * std::fabs(mesa[5]);
+            allowed[12] = 4 * u * (vp.z + 2 * std::fabs(p.x - vp.x) + 2 * std::fabs(vp.x)) / p.width;
+            allowed[13] = 4 * u * (vp.w + 2 * std::fabs(p.y - vp.y) + 2 * std::fabs(vp.y)) / p.height;
+        }
+        compare(to_matrix(ormath::pick_matrix(p.x, p.y, p.width, p.height, vp)), mesa, allowed,
+                "pick_matrix" + describe({p.x, p.y, p.width, p.height}), worst);
+    }
+    std::printf(
+        "ortho 2-D over %zu volumes and pick_matrix over %zu areas: worst difference %.3g of the bound\n",
+        std::size(volumes), std::size(picks), worst);
 }
 
 TEST_F(MesaMatrices, ProjectAndUnprojectMatchGlu) {
