@@ -23,7 +23,7 @@
 namespace functions {
 
 constexpr int max_inputs = 39;
-constexpr int max_outputs = 16;
+constexpr int max_outputs = 24;
 
 // Reads a vector or matrix from consecutive floats (matrices column after
 // column), and writes a result's floats; both also in constant expressions.
@@ -33,6 +33,7 @@ constexpr ormath::vec4 v4(const float* f) { return {f[0], f[1], f[2], f[3]}; }
 constexpr ormath::mat2 m2(const float* f) { return {v2(f), v2(f + 2)}; }
 constexpr ormath::mat3 m3(const float* f) { return {v3(f), v3(f + 3), v3(f + 6)}; }
 constexpr ormath::mat4 m4(const float* f) { return {v4(f), v4(f + 4), v4(f + 8), v4(f + 12)}; }
+constexpr ormath::quat q4(const float* f) { return ormath::quat(f[0], f[1], f[2], f[3]); }
 constexpr int put(float value, float* out) {
     out[0] = value;
     return 1;
@@ -50,6 +51,7 @@ constexpr int put(const T& value, float* out) {
     }
     return written;
 }
+constexpr int put(const ormath::quat& q, float* out) { return put(ormath::vec4(q.x, q.y, q.z, q.w), out); }
 
 struct row {
     const char* name;
@@ -256,6 +258,115 @@ constexpr row table[] = {
       0x1.7ad9a8p+1f, 0x1.4f93cp+1f, 0x1.7c64e4p+1f, -0x1.bc661p+1f, 0x1.a29c8p-3f, 0x1.1e7e4p-1f,
       0x1.48ae56p+0f, 0x1.62f52p+6f, 0x1.e717ccp+9f, 0x1.c5f2aap+7f},
      {-0x1.f61f04p-2f, -0x1.82970ep+0f, 0x1.40b87ep-3f}},
+    {"quat_product", [](auto in, auto out) { return put(q4(in) * q4(in + 4), out); },
+     8, 6, true,
+     {-0x1.91a436p+4f, 0x1.13ef84p-3f, -0x1.79afecp+5f, -0x1.c6319ep+6f, -0x1.94ba28p+0f, -0x1.721efep+0f, 0x1.7ef0d8p+4f, -0x1.d8b4fcp+5f},
+     {0x1.8f7058p+10f, 0x1.9fd282p+9f, 0x1.b1e68p+6f, 0x1.e77d66p+12f}},
+    {"quat_turn", [](auto in, auto out) { return put(q4(in) * v3(in + 4), out); },
+     7, 6, true,
+     {0x1.08dd78p+3f, -0x1.b102fcp+6f, -0x1.32c892p-5f, 0x1.d9af9ep+4f, -0x1.81f446p+0f, 0x1.85fa56p-3f, 0x1.3510ccp-1f},
+     {0x1.e67a44p-1f, 0x1.84166p-2f, -0x1.468e62p+0f}},
+    {"quat_mat3", [](auto in, auto out) { return put(ormath::mat3(q4(in)), out); },
+     4, 6, true,
+     {0x1.1a4412p+1f, 0x1.ca9c88p-5f, -0x1.8b0a02p+3f, -0x1.56ea86p-3f},
+     {-0x1.e028b6p-1f, 0x1.c855ap-6f, -0x1.625526p-2f, -0x1.94e5c4p-6f, -0x1.ffcc0cp-1f, -0x1.b9cb18p-7f, -0x1.6293a4p-2f, -0x1.0c36aep-8f, 0x1.e05236p-1f}},
+    {"quat_from_mat3", [](auto in, auto out) { return put(ormath::quat(m3(in)), out); },
+     9, 1, false,
+     {0x1.e2bb88p-3f, 0x1.8463ep-5f, 0x1.f0fb34p-1f, 0x1.d9a14p-1f, 0x1.2e3f66p-2f, -0x1.e9939p-3f, -0x1.30fcbep-2f, 0x1.e89608p-1f, 0x1.a55046p-6f},
+     {-0x1.e9b622p-2f, -0x1.044868p-1f, -0x1.682a9ap-2f, 0x1.3f64ep-1f}},
+    {"quat_inverse", [](auto in, auto out) { return put(ormath::inverse(q4(in)), out); },
+     4, 6, true,
+     {-0x1.b6f68ap+3f, 0x1.a2dc1cp-5f, 0x1.804d6ep-6f, 0x1.1fa45cp-6f},
+     {0x1.2a96d2p-4f, -0x1.1cea24p-12f, -0x1.05688p-13f, 0x1.875112p-14f}},
+    {"quat_dot", [](auto in, auto out) { return put(ormath::dot(q4(in), q4(in + 4)), out); },
+     8, 24, true,
+     {-0x1.ebb04p+20f, -0x1.e4d678p+18f, 0x1.20612p+13f, 0x1.fdfc36p-24f, -0x1.c91d68p+6f, 0x1.da976ap+10f, 0x1.f58724p-10f, -0x1.07994cp+19f},
+     {-0x1.53ab2ap+29f}},
+    {"quat_length", [](auto in, auto out) { return put(ormath::length(q4(in)), out); },
+     4, 24, false,
+     {-0x1.a199f8p+11f, 0x1.0a572cp-18f, -0x1.a7e8e8p-12f, 0x1.e2fc22p+10f},
+     {0x1.e26658p+11f}},
+    {"quat_normalize", [](auto in, auto out) { return put(ormath::normalize(q4(in)), out); },
+     4, 24, false,
+     {-0x1.bc622ep+1f, -0x1.a4bf3ep-9f, -0x1.d993ep+16f, 0x1.93e93ep+22f},
+     {-0x1.199ab4p-21f, -0x1.0aa03ep-31f, -0x1.2c1ac2p-6f, 0x1.ffea04p-1f}},
+    {"quat_rotation", [](auto in, auto out) { return put(ormath::quat_rotation(in[0], v3(in + 1)), out); },
+     4, 10, false,
+     {0x1.bacd0ap+7f, -0x1.5a9ff8p-1f, -0x1.145082p-1f, 0x1.0036bap-1f},
+     {-0x1.443f68p-1f, -0x1.0279fp-1f, 0x1.df58b8p-2f, -0x1.69f65p-2f}},
+    {"quat_between", [](auto in, auto out) { return put(ormath::quat_between(v3(in), v3(in + 3)), out); },
+     6, 1, false,
+     {-0x1.6f794ap-1f, -0x1.037ff6p-1f, 0x1.e8f1f6p-2f, 0x1.39ad14p-1f, 0x1.c05a0cp-2f, 0x1.50e474p-1f},
+     {-0x1.e65204p-2f, 0x1.56c1dap-1f, -0x1.acdabep-9f, 0x1.24754ep-1f}},
+    {"slerp", [](auto in, auto out) { return put(ormath::slerp(ormath::normalize(q4(in)), ormath::normalize(q4(in + 4)), in[8]), out); },
+     9, 1, false,
+     {0x1.f7dcf2p+0f, 0x1.c856eep+1f, 0x1.e40022p-1f, 0x1.324bbap+1f, 0x1.5ebc28p+0f, 0x1.e3d7a8p+1f, -0x1.4dccbap+1f, -0x1.56914cp-1f, -0x1.1da1cp-1f},
+     {0x1.31e956p-2f, 0x1.7c2b12p-2f, 0x1.243cap-1f, 0x1.565dap-1f}},
+    {"nlerp", [](auto in, auto out) { return put(ormath::nlerp(q4(in), q4(in + 4), in[8]), out); },
+     9, 1, false,
+     {0x1.058a88p-1f, 0x1.02cb22p+0f, -0x1.4202eap+0f, -0x1.6dd0a6p+0f, 0x1.c533aep+0f, 0x1.c77718p+1f, 0x1.3d802ap-1f, 0x1.8beb86p+0f, -0x1.96e23ep+0f},
+     {-0x1.7402fep-3f, -0x1.7afc1cp-2f, -0x1.08a43p-1f, -0x1.802006p-1f}},
+    {"angle", [](auto in, auto out) { return put(ormath::angle(q4(in)), out); },
+     4, 6, false,
+     {-0x1.4c69c6p+3f, 0x1.73549p+1f, -0x1.570c6ep-4f, -0x1.d84fe6p-3f},
+     {0x1.6ce65p+7f}},
+    {"axis", [](auto in, auto out) { return put(ormath::axis(q4(in)), out); },
+     4, 24, false,
+     {-0x1.11fc7p-12f, 0x1.ee9fb4p-15f, -0x1.70db2p-19f, -0x1.5c7bdap+7f},
+     {-0x1.f36a42p-1f, 0x1.c2cb48p-3f, -0x1.502bb8p-7f}},
+    {"frustum_zero_to_one", [](auto in, auto out) { return put(ormath::frustum(in[0], in[1], in[2], in[3], in[4], in[5], ormath::clip_depth::zero_to_one), out); },
+     6, 6, true,
+     {0x1.d89e74p-5f, 0x1.334054p-5f, -0x1.afdb38p+1f, -0x1.4520aep-2f, -0x1.0b591ap+2f, 0x1.713ee6p+4f},
+     {0x1.9ddf5p+8f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, -0x1.5de3cp+1f, 0x0p+0f, 0x0p+0f, -0x1.2dd294p+2f, -0x1.353044p+0f, -0x1.b18704p-1f, -0x1p+0f, 0x0p+0f, 0x0p+0f, 0x1.c4beb4p+1f, 0x0p+0f}},
+    {"frustum_one_to_zero", [](auto in, auto out) { return put(ormath::frustum(in[0], in[1], in[2], in[3], in[4], in[5], ormath::clip_depth::one_to_zero), out); },
+     6, 6, true,
+     {0x1.49a84p-3f, 0x1.289614p-4f, -0x1.038baap+5f, -0x1.472c68p+0f, 0x1.ec7438p-2f, -0x1.8bb1e4p-3f},
+     {-0x1.5b8e3cp+3f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x1.f9a53ap-6f, 0x0p+0f, 0x0p+0f, -0x1.5151cap+1f, -0x1.14ffp+0f, -0x1.6d416ep-1f, -0x1p+0f, 0x0p+0f, 0x0p+0f, 0x1.1a48e2p-3f, 0x0p+0f}},
+    {"ortho_zero_to_one", [](auto in, auto out) { return put(ormath::ortho(in[0], in[1], in[2], in[3], in[4], in[5], ormath::clip_depth::zero_to_one), out); },
+     6, 6, true,
+     {-0x1.3a3306p-1f, 0x1.481d4ap-4f, -0x1.dae3a4p-6f, -0x1.fb97dep+3f, 0x1.2785cap+0f, 0x1.6af962p+0f},
+     {0x1.70feaep+1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, -0x1.02b1fap-3f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, -0x1.e5ccf6p+1f, 0x0p+0f, 0x1.89c3dcp-1f, -0x1.00eff2p+0f, -0x1.18668ap+2f, 0x1p+0f}},
+    {"ortho_one_to_zero", [](auto in, auto out) { return put(ormath::ortho(in[0], in[1], in[2], in[3], in[4], in[5], ormath::clip_depth::one_to_zero), out); },
+     6, 6, true,
+     {-0x1.905816p+1f, 0x1.f96be8p+3f, 0x1.48ae26p+6f, 0x1.2f4a68p+2f, 0x1.342bf4p+0f, -0x1.c987c8p-3f},
+     {0x1.b0eec6p-4f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, -0x1.a73058p-6f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, -0x1.66beap-1f, 0x0p+0f, -0x1.56bd7ep-1f, 0x1.1f55d2p+0f, 0x1.409448p-3f, 0x1p+0f}},
+    {"ortho2d", [](auto in, auto out) { return put(ormath::ortho(in[0], in[1], in[2], in[3]), out); },
+     4, 6, true,
+     {0x1.fe267ep+1f, 0x1.2c1622p-3f, -0x1.85435ep-2f, -0x1.96865p+5f},
+     {-0x1.0abc0ap-1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, -0x1.44d9d6p-5f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, -0x1p+0f, 0x0p+0f, 0x1.138ab6p+0f, -0x1.03dbe8p+0f, -0x0p+0f, 0x1p+0f}},
+    {"pick_matrix", [](auto in, auto out) { return put(ormath::pick_matrix(in[0], in[1], in[2], in[3], v4(in + 4)), out); },
+     8, 10, true,
+     {0x1.afe93ep+3f, -0x1.ca9ef6p-4f, 0x1.c926a6p+0f, 0x1.437f52p-2f, -0x1.6ef18cp-1f, 0x1.052b8p-6f, 0x1.7f5bbap-5f, 0x1.feebbp-7f},
+     {0x1.ad5a8cp-6f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x1.945152p-5f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x1p+0f, 0x0p+0f, -0x1.fc943p+3f, 0x1.b7de9p-1f, 0x0p+0f, 0x1p+0f}},
+    {"frustum_planes", [](auto in, auto out) { return put(ormath::frustum_planes(m4(in)), out); },
+     16, 6, false,
+     {-0x1.3c81a2p+2f, 0x1.03ff7cp-3f, -0x1.8c7812p-1f, -0x1.749fbap+5f, 0x1.73a372p-1f, -0x1.de5b1ep-2f, 0x1.239df8p+3f, -0x1.99b782p+1f, -0x1.586966p-6f, -0x1.71307cp-6f, 0x1.62cba8p-3f, -0x1.287e4cp+3f, 0x1.06a68ap+5f, 0x1.d7ae6ep-1f, -0x1.8eb664p-4f, 0x1.476766p-5f},
+     {-0x1.f7519ep-1f, -0x1.82d9dcp-5f, -0x1.6ade06p-3f, 0x1.411c7p-1f, -0x1.f1b88ap-1f, -0x1.778f08p-4f, -0x1.ba11ecp-3f, -0x1.8805f4p-1f, -0x1.f49046p-1f, -0x1.3c386cp-4f, -0x1.905a84p-3f, 0x1.4b76bcp-6f, -0x1.f56eecp-1f, -0x1.d59aacp-5f, -0x1.8ceefap-3f, -0x1.2ec5ecp-6f, -0x1.f313ccp-1f, 0x1.f27e6p-4f, -0x1.7f5048p-3f, -0x1.359dbep-10f, -0x1.e4ef42p-1f, -0x1.04bddep-2f, -0x1.8fb7bap-3f, 0x1.7426c2p-9f}},
+    {"sphere_visible", [](auto in, auto out) { return put(ormath::sphere_visible(ormath::frustum_planes(m4(in)), v3(in + 16), in[19]) ? 1.0f : 0.0f, out); },
+     20, 6, false,
+     {0x1.cf542p-4f, 0x1.62cce2p-4f, 0x1.24e958p+5f, 0x1.27ffdp-3f, -0x1.2ec434p-4f, -0x1.9c0384p-3f, 0x1.59694p+4f, 0x1.4b3be8p-5f, -0x1.cff75ap-6f, 0x1.1dd8ep-2f, -0x1.ec7024p+1f, 0x1.81c1cp+6f, 0x1.172132p+6f, 0x1.1d8652p+2f, -0x1.b2b7e4p-5f, 0x1.f90c9ep+0f, 0x1.30e3d2p-3f, 0x1.2cdf1p+4f, 0x1.6b9912p+6f, -0x1.74b8c6p+4f},
+     {0x1p+0f}},
+    {"box_visible", [](auto in, auto out) { return put(ormath::box_visible(ormath::frustum_planes(m4(in)), v3(in + 16), v3(in + 19)) ? 1.0f : 0.0f, out); },
+     22, 6, false,
+     {-0x1.dc727ap+4f, 0x1.d75ddp-2f, 0x1.f586e6p-3f, 0x1.b4293cp+6f, -0x1.9b1f7cp-4f, -0x1.aaef4ap+1f, -0x1.bb2cb8p+5f, -0x1.a4d9e2p+4f, -0x1.ada748p-6f, 0x1.f8e314p-1f, 0x1.b4ab1p+1f, -0x1.2fce46p-3f, 0x1.d630dp+6f, -0x1.d92f7cp+5f, -0x1.f3e294p+6f, -0x1.149e64p-5f, 0x1.7994eep+1f, -0x1.02d80cp+3f, 0x1.7bd7cap+0f, -0x1.daf402p-5f, -0x1.3fbb8cp-1f, -0x1.f47d44p-2f},
+     {0x1p+0f}},
+    {"ray_plane", [](auto in, auto out) { return put(ormath::ray_plane(v3(in), v3(in + 3), v4(in + 6)), out); },
+     10, 6, false,
+     {-0x1.d40f76p-3f, 0x1.2c1624p+5f, -0x1.41a106p+5f, 0x1.c1714cp-3f, -0x1.ca25d4p+6f, 0x1.f8f0ccp-2f, -0x1.242ba8p+1f, -0x1.b55248p+0f, 0x1.56478ep-1f, -0x1.20faecp+5f},
+     {0x1.4b756ap-1f}},
+    {"ray_sphere", [](auto in, auto out) { return put(ormath::ray_sphere(v3(in), v3(in + 3), v3(in + 6), in[9]), out); },
+     10, 6, false,
+     {-0x1.56c21cp+0f, 0x1.27f80ap+3f, 0x1.59827cp+4f, 0x1.583a18p+0f, -0x1.42d06ap+3f, -0x1.56571ep+4f, 0x1.261eb8p-2f, -0x1.4a2f4ep+0f, -0x1.01783cp-2f, 0x1.f4a984p+1f},
+     {0x1.b90a3ep-1f}},
+    {"ray_box", [](auto in, auto out) { return put(ormath::ray_box(v3(in), v3(in + 3), v3(in + 6), v3(in + 9)), out); },
+     12, 6, false,
+     {0x1.6b5512p+1f, -0x1.74412p+3f, 0x1.aba70ap-2f, -0x1.343b76p+1f, 0x1.47f9dcp+3f, -0x1.1d014ep+1f, -0x1.bf405ep+1f, -0x1.93182cp+1f, -0x1.f5e9e8p+1f, 0x1.f2c27ep+1f, 0x1.853536p-1f, 0x1.6ae06ap-1f},
+     {0x1.a7ce4cp-1f}},
+    {"ray_triangle", [](auto in, auto out) { return put(ormath::ray_triangle(v3(in), v3(in + 3), v3(in + 6), v3(in + 9), v3(in + 12)), out); },
+     15, 6, false,
+     {-0x1.b71f54p+1f, -0x1.3723f2p+1f, -0x1.8f3006p-2f, 0x1.1e4c5cp+0f, 0x1.74da3ep+0f, 0x1.fcc8b8p-1f, -0x1.a2e602p+1f, 0x1.cea43ap+0f, 0x1.8bbc8cp+0f, -0x1.728e8ap+1f, -0x1.7103e6p+1f, 0x1.00834cp+1f, -0x1.ffa9cap-1f, -0x1.149268p+1f, -0x1.08fdfcp+1f},
+     {0x1.d6c7e4p-1f}},
+
 };
 // clang-format on
 constexpr int row_count = static_cast<int>(sizeof table / sizeof table[0]);
