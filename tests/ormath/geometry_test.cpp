@@ -197,7 +197,7 @@ TEST(Io, ShortestRoundTripDecimalsUnderTheConstructorsName) {
     EXPECT_EQ(text(vec4(inf, -inf, 1e-45f, 16777216)), "vec4(inf, -inf, 1e-45, 16777216)");
     EXPECT_EQ(text(ormath::mat2(ormath::vec2(1, 2), ormath::vec2(3, 4))), "mat2(1, 2, 3, 4)");
     EXPECT_EQ(text(ormath::mat3()), "mat3(1, 0, 0, 0, 1, 0, 0, 0, 1)");
-    EXPECT_EQ(text(mat4()).size(), std::string("mat4()").size() + 16 + 15 * 2);
+    EXPECT_EQ(text(mat4()), "mat4(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1)");
     EXPECT_EQ(text(ormath::quat()), "quat(0, 0, 0, 1)");
     // Every float reads back as itself.
     for (const float f : {0x1.921fb6p+1f, 0x1.000002p+0f, 0x1.5p-140f, -0x1.99999ap-4f}) {

@@ -17,8 +17,7 @@
 #include <type_traits>
 #include <utility>
 
-namespace ormath {
-namespace detail {
+namespace ormath::detail {
 
 // The scalars of a value type, in memory order: data() points at the first
 // of sizeof(T) / sizeof(scalar) packed ones.
@@ -55,8 +54,7 @@ struct component_hash {
     }
 };
 
-}  // namespace detail
-}  // namespace ormath
+}  // namespace ormath::detail
 
 // One line per type.
 template <>

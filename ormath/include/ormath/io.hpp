@@ -21,21 +21,21 @@ namespace detail {
 
 // The name each type prints under; one line per type.
 template <typename T>
-constexpr const char* type_name = nullptr;
+inline constexpr const char* type_name = nullptr;
 template <>
-constexpr const char* type_name<vec2> = "vec2";
+inline constexpr const char* type_name<vec2> = "vec2";
 template <>
-constexpr const char* type_name<vec3> = "vec3";
+inline constexpr const char* type_name<vec3> = "vec3";
 template <>
-constexpr const char* type_name<vec4> = "vec4";
+inline constexpr const char* type_name<vec4> = "vec4";
 template <>
-constexpr const char* type_name<mat2> = "mat2";
+inline constexpr const char* type_name<mat2> = "mat2";
 template <>
-constexpr const char* type_name<mat3> = "mat3";
+inline constexpr const char* type_name<mat3> = "mat3";
 template <>
-constexpr const char* type_name<mat4> = "mat4";
+inline constexpr const char* type_name<mat4> = "mat4";
 template <>
-constexpr const char* type_name<quat> = "quat";
+inline constexpr const char* type_name<quat> = "quat";
 
 // The shortest decimal that reads back as the same float (std::to_chars
 // with no precision): 0.1f prints 0.1, and -0, inf, -inf and nan as such.

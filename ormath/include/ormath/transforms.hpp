@@ -202,7 +202,7 @@ inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_
 constexpr mat4 pick_matrix(float x, float y, float width, float height, const vec4& viewport) noexcept {
     using detail::mul;
     if (!(width > 0.0f) || !(height > 0.0f)) {
-        return mat4();
+        return {};  // the identity
     }
     return {{viewport.z / width, 0, 0, 0},
             {0, viewport.w / height, 0, 0},
