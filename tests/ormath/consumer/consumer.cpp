@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -133,6 +135,20 @@ void every_other_name(float s_in, float t_in, float w_in) {
     print("rotate", ormath::rotate(opaque(30.0f), ormath::normalize(q)));
     print("perspective",
           ormath::perspective(opaque(45.0f), opaque(4.0f / 3.0f), opaque(0.1f), opaque(100.0f)));
+    print("endless",
+          ormath::perspective(opaque(60.0f), s, opaque(0.1f), std::numeric_limits<float>::infinity(),
+                              ormath::clip_depth::one_to_zero));
+
+    const ormath::quat h(s, t, p.x, 1.0f);
+    const ormath::quat k = (h + h - ormath::quat() * 2.0f) / t + (-ormath::conjugate(h)) * s - 0.5f * h;
+    print("quat ops", k);
+    print("quat compare", vec2(h == h && h != k ? 1.0f : 0.0f, 0.0f));
+    // The hashes are integer arithmetic on the bits: the same in every build.
+    const std::uint32_t hashes[2] = {static_cast<std::uint32_t>(std::hash<ormath::quat>()(k)),
+                                     static_cast<std::uint32_t>(std::hash<mat4>()(m4))};
+    float hash_bits[2];
+    std::memcpy(hash_bits, hashes, sizeof hashes);
+    print("hash", hash_bits, 2);
 }
 
 }  // namespace
