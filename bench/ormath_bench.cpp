@@ -13,6 +13,7 @@
 #include <Eigen/Geometry>
 #include <ormath/ormath.hpp>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -35,7 +36,9 @@ struct inputs_t {
     float move[n_inputs][3];                 // translations
     float fovy[n_inputs];                    // degrees
     float x[n_inputs][3], y[n_inputs][3], weight[n_inputs];
-    float invertible[n_inputs][16];  // a with 8 added on the diagonal: well conditioned
+    float invertible[n_inputs][16];        // a with 8 added on the diagonal: well conditioned
+    float q[n_inputs][4], p[n_inputs][4];  // unit quaternions (x, y, z, w) from a's and b's first four
+    float clip[n_inputs][16];              // perspective(fovy) * look_at(move, x, y axis up)
 
     ormath::mat4 oa[n_inputs], ob[n_inputs], oinvertible[n_inputs];
     ormath::mat3 oa3[n_inputs], ob3[n_inputs];  // the leading nine floats of a and b
@@ -43,6 +46,10 @@ struct inputs_t {
     Eigen::Matrix4f ea[n_inputs], eb[n_inputs], einvertible[n_inputs];
     Eigen::Matrix3f ea3[n_inputs], eb3[n_inputs];
     Eigen::Vector3f emove[n_inputs], ex[n_inputs], ey[n_inputs];
+    ormath::quat oq[n_inputs], op[n_inputs];
+    Eigen::Quaternionf eq[n_inputs], ep[n_inputs];
+    ormath::mat4 oclip[n_inputs];
+    Eigen::Matrix4f eclip[n_inputs];
 
     inputs_t() {
         unsigned state = 12345u;
@@ -84,6 +91,22 @@ struct inputs_t {
             emove[j] = {move[j][0], move[j][1], move[j][2]};
             ex[j] = {x[j][0], x[j][1], x[j][2]};
             ey[j] = {y[j][0], y[j][1], y[j][2]};
+            const float q_length =
+                std::sqrt(a[j][0] * a[j][0] + a[j][1] * a[j][1] + a[j][2] * a[j][2] + a[j][3] * a[j][3]);
+            const float p_length =
+                std::sqrt(b[j][0] * b[j][0] + b[j][1] * b[j][1] + b[j][2] * b[j][2] + b[j][3] * b[j][3]);
+            for (int k = 0; k < 4; ++k) {
+                q[j][k] = a[j][k] / q_length;
+                p[j][k] = b[j][k] / p_length;
+            }
+            oq[j] = ormath::quat(q[j][0], q[j][1], q[j][2], q[j][3]);
+            op[j] = ormath::quat(p[j][0], p[j][1], p[j][2], p[j][3]);
+            eq[j] = Eigen::Quaternionf(q[j][3], q[j][0], q[j][1], q[j][2]);  // Eigen takes w first
+            ep[j] = Eigen::Quaternionf(p[j][3], p[j][0], p[j][1], p[j][2]);
+            oclip[j] = ormath::perspective(fovy[j], 4.0f / 3.0f, 0.1f, 100) *
+                       ormath::look_at(omove[j], ox[j], ormath::vec3(0, 1, 0));
+            std::memcpy(clip[j], oclip[j].data(), sizeof clip[j]);
+            std::memcpy(eclip[j].data(), clip[j], sizeof clip[j]);
         }
     }
 };
@@ -240,6 +263,81 @@ void product3(const float* a, const float* b, float* r) {
                 s = s + a[3 * k + row] * b[3 * c + k];
             }
             r[3 * c + row] = s;
+        }
+    }
+}
+
+// The quaternion operations in the orders quaternion.hpp states.
+void quat_product(const float* q, const float* p, float* r) {
+    r[0] = ((q[3] * p[0] + q[0] * p[3]) + q[1] * p[2]) - q[2] * p[1];
+    r[1] = ((q[3] * p[1] - q[0] * p[2]) + q[1] * p[3]) + q[2] * p[0];
+    r[2] = ((q[3] * p[2] + q[0] * p[1]) - q[1] * p[0]) + q[2] * p[3];
+    r[3] = ((q[3] * p[3] - q[0] * p[0]) - q[1] * p[1]) - q[2] * p[2];
+}
+
+float dot4(const float* a, const float* b) {
+    return ((a[0] * b[0] + a[1] * b[1]) + a[2] * b[2]) + a[3] * b[3];
+}
+
+// ((a v + b u) + c (u x v)) / n, with u = q's vector part, n = q.q,
+// a = w w - u.u, b = 2 u.v, c = 2 w.
+void quat_turn(const float* q, const float* v, float* r) {
+    const float n = dot4(q, q), a = q[3] * q[3] - dot(q, q), b = 2 * dot(q, v), c = 2 * q[3];
+    float uv[3];
+    cross(q, v, uv);
+    for (int k = 0; k < 3; ++k) {
+        r[k] = ((a * v[k] + b * q[k]) + c * uv[k]) / n;
+    }
+}
+
+void quat_mat3(const float* q, float* r) {
+    const float xx = q[0] * q[0], yy = q[1] * q[1], zz = q[2] * q[2], ww = q[3] * q[3];
+    const float xy = q[0] * q[1], xz = q[0] * q[2], yz = q[1] * q[2];
+    const float wx = q[3] * q[0], wy = q[3] * q[1], wz = q[3] * q[2];
+    const float n = ((xx + yy) + zz) + ww;
+    const float m[9] = {(ww + xx) - (yy + zz), 2 * (xy + wz),         2 * (xz - wy),
+                        2 * (xy - wz),         (ww + yy) - (xx + zz), 2 * (yz + wx),
+                        2 * (xz + wy),         2 * (yz - wx),         (ww + zz) - (xx + yy)};
+    for (int k = 0; k < 9; ++k) {
+        r[k] = m[k] / n;
+    }
+}
+
+void slerp(const float* q, const float* p, float t, float* r) {
+    const float d0 = dot4(q, p), sign = d0 < 0 ? -1.0f : 1.0f, d = std::fabs(d0);
+    float to[4];
+    for (int k = 0; k < 4; ++k) {
+        to[k] = sign * p[k];
+    }
+    if (d > 0.9995f) {
+        const float keep = 1 - t;
+        for (int k = 0; k < 4; ++k) {
+            r[k] = q[k] * keep + to[k] * t;
+        }
+        const float length = std::sqrt(dot4(r, r));
+        for (int k = 0; k < 4; ++k) {
+            r[k] = r[k] / length;
+        }
+        return;
+    }
+    const float theta = std::acos(d), sin_theta = std::sin(theta);
+    const float a = std::sin((1 - t) * theta) / sin_theta, b = std::sin(t * theta) / sin_theta;
+    for (int k = 0; k < 4; ++k) {
+        r[k] = q[k] * a + to[k] * b;
+    }
+}
+
+// Rows r0..r3 of the matrix: left r3 + r0, right r3 - r0, bottom r3 + r1,
+// top r3 - r1, near r3 + r2, far r3 - r2, each divided by its normal's length.
+void frustum_planes(const float* m, float (*planes)[4]) {
+    for (int i = 0; i < 6; ++i) {
+        const int row = i / 2;
+        for (int k = 0; k < 4; ++k) {
+            planes[i][k] = i % 2 == 0 ? m[4 * k + 3] + m[4 * k + row] : m[4 * k + 3] - m[4 * k + row];
+        }
+        const float length = std::sqrt(dot(planes[i], planes[i]));
+        for (int k = 0; k < 4; ++k) {
+            planes[i][k] = planes[i][k] / length;
         }
     }
 }
@@ -513,6 +611,146 @@ struct product3_plain {
     void operator()(unsigned j, float* out) const { plain::product3(in.a[j], in.b[j], out); }
 };
 
+struct quat_product_ormath {
+    static constexpr std::size_t n = 4;
+    void operator()(unsigned j, float* out) const { std::memcpy(out, (in.oq[j] * in.op[j]).data(), 16); }
+};
+struct quat_product_eigen {
+    static constexpr std::size_t n = 4;
+    void operator()(unsigned j, float* out) const {
+        std::memcpy(out, (in.eq[j] * in.ep[j]).coeffs().data(), 16);
+    }
+};
+struct quat_product_plain {
+    static constexpr std::size_t n = 4;
+    void operator()(unsigned j, float* out) const { plain::quat_product(in.q[j], in.p[j], out); }
+};
+
+struct quat_turn_ormath {
+    static constexpr std::size_t n = 3;
+    void operator()(unsigned j, float* out) const { put3(in.oq[j] * in.ox[j], out); }
+};
+struct quat_turn_eigen {
+    static constexpr std::size_t n = 3;
+    void operator()(unsigned j, float* out) const {
+        const Eigen::Vector3f r = in.eq[j] * in.ex[j];
+        put3(r, out);
+    }
+};
+struct quat_turn_plain {
+    static constexpr std::size_t n = 3;
+    void operator()(unsigned j, float* out) const { plain::quat_turn(in.q[j], in.x[j], out); }
+};
+
+struct quat_mat3_ormath {
+    static constexpr std::size_t n = 9;
+    void operator()(unsigned j, float* out) const { put9(ormath::mat3(in.oq[j]), out); }
+};
+struct quat_mat3_eigen {
+    static constexpr std::size_t n = 9;
+    void operator()(unsigned j, float* out) const {
+        const Eigen::Matrix3f r = in.eq[j].toRotationMatrix();
+        put9(r, out);
+    }
+};
+struct quat_mat3_plain {
+    static constexpr std::size_t n = 9;
+    void operator()(unsigned j, float* out) const { plain::quat_mat3(in.q[j], out); }
+};
+
+struct slerp_ormath {
+    static constexpr std::size_t n = 4;
+    void operator()(unsigned j, float* out) const {
+        std::memcpy(out, ormath::slerp(in.oq[j], in.op[j], in.weight[j]).data(), 16);
+    }
+};
+struct slerp_eigen {
+    static constexpr std::size_t n = 4;
+    void operator()(unsigned j, float* out) const {
+        std::memcpy(out, in.eq[j].slerp(in.weight[j], in.ep[j]).coeffs().data(), 16);
+    }
+};
+struct slerp_plain {
+    static constexpr std::size_t n = 4;
+    void operator()(unsigned j, float* out) const { plain::slerp(in.q[j], in.p[j], in.weight[j], out); }
+};
+
+// Culling: the six planes of a camera's clip matrix, then 1,000 spheres of
+// radius 1 in the 120-unit cube tested against them. The result is the
+// planes and the number of spheres kept.
+struct spheres_t {
+    static constexpr int count = 1000;
+    float center[count][3];
+    ormath::vec3 ocenter[count];
+    Eigen::Vector3f ecenter[count];
+    spheres_t() {
+        unsigned state = 777u;
+        for (int i = 0; i < count; ++i) {
+            for (int k = 0; k < 3; ++k) {
+                state = state * 1664525u + 1013904223u;
+                center[i][k] = -60 + 120 * static_cast<float>(state >> 8) * 0x1p-24f;
+            }
+            ocenter[i] = {center[i][0], center[i][1], center[i][2]};
+            ecenter[i] = {center[i][0], center[i][1], center[i][2]};
+        }
+    }
+};
+const spheres_t spheres;
+
+struct culling_ormath {
+    static constexpr std::size_t n = 25;
+    void operator()(unsigned j, float* out) const {
+        const std::array<ormath::vec4, 6> planes = ormath::frustum_planes(in.oclip[j]);
+        int kept = 0;
+        for (const ormath::vec3& c : spheres.ocenter) {
+            kept += ormath::sphere_visible(planes, c, 1.0f) ? 1 : 0;
+        }
+        std::memcpy(out, planes.data(), 24 * sizeof(float));
+        out[24] = static_cast<float>(kept);
+    }
+};
+// Eigen has no frustum planes: the same algorithm written with its types.
+struct culling_eigen {
+    static constexpr std::size_t n = 25;
+    void operator()(unsigned j, float* out) const {
+        const Eigen::Matrix4f& m = in.eclip[j];
+        Eigen::Vector4f planes[6] = {m.row(3) + m.row(0), m.row(3) - m.row(0), m.row(3) + m.row(1),
+                                     m.row(3) - m.row(1), m.row(3) + m.row(2), m.row(3) - m.row(2)};
+        for (Eigen::Vector4f& p : planes) {
+            p /= p.head<3>().norm();
+        }
+        int kept = 0;
+        for (const Eigen::Vector3f& c : spheres.ecenter) {
+            bool inside = true;
+            for (const Eigen::Vector4f& p : planes) {
+                inside = inside && p.head<3>().dot(c) + p[3] >= -1.0f;
+            }
+            kept += inside ? 1 : 0;
+        }
+        for (int i = 0; i < 6; ++i) {
+            std::memcpy(out + 4 * i, planes[i].data(), 4 * sizeof(float));
+        }
+        out[24] = static_cast<float>(kept);
+    }
+};
+struct culling_plain {
+    static constexpr std::size_t n = 25;
+    void operator()(unsigned j, float* out) const {
+        float planes[6][4];
+        plain::frustum_planes(in.clip[j], planes);
+        int kept = 0;
+        for (const auto& c : spheres.center) {
+            bool inside = true;
+            for (const auto& p : planes) {
+                inside = inside && !(plain::dot(p, c) + p[3] < -1.0f);
+            }
+            kept += inside ? 1 : 0;
+        }
+        std::memcpy(out, planes, sizeof planes);
+        out[24] = static_cast<float>(kept);
+    }
+};
+
 // What the timing loop itself costs: the result is a copy of an input.
 struct loop_only {
     static constexpr std::size_t n = 16;
@@ -630,6 +868,11 @@ const bool registered = [] {
     add_op<transpose_ormath, transpose_eigen, transpose_plain>("transpose");
     add_op<look_at_ormath, look_at_eigen, look_at_plain>("look_at");
     add_op<product3_ormath, product3_eigen, product3_plain>("mat3_product");
+    add_op<quat_product_ormath, quat_product_eigen, quat_product_plain>("quat_product");
+    add_op<quat_turn_ormath, quat_turn_eigen, quat_turn_plain>("quat_turn");
+    add_op<quat_mat3_ormath, quat_mat3_eigen, quat_mat3_plain>("quat_mat3");
+    add_op<slerp_ormath, slerp_eigen, slerp_plain>("slerp");
+    add_op<culling_ormath, culling_eigen, culling_plain>("culling");
     add_table_rows(std::make_index_sequence<functions::row_count>());
     return true;
 }();
