@@ -55,11 +55,21 @@ namespace detail {
 template <typename Q, typename R = Q>
 using if_quat = std::enable_if_t<std::is_same<Q, quat>::value, R>;
 
-// The C library's functions for the rotations below, one place each.
-inline float quat_sin(float radians) noexcept { return std::sin(radians); }
-inline float quat_cos(float radians) noexcept { return std::cos(radians); }
-inline float quat_acos(float x) noexcept { return std::acos(x); }
-inline float quat_atan2(float y, float x) noexcept { return std::atan2(y, x); }
+// The C library's functions for the rotations below, one place each,
+// evaluated in double and rounded once to float. That is the correctly
+// rounded float unless the exact value lies within about 2^-29 of a float
+// rounding midpoint (relative), so C libraries whose float functions differ
+// in the last bit (x87-based ones, musl) give the same floats here.
+inline float quat_sin(float radians) noexcept {
+    return static_cast<float>(std::sin(static_cast<double>(radians)));
+}
+inline float quat_cos(float radians) noexcept {
+    return static_cast<float>(std::cos(static_cast<double>(radians)));
+}
+inline float quat_acos(float x) noexcept { return static_cast<float>(std::acos(static_cast<double>(x))); }
+inline float quat_atan2(float y, float x) noexcept {
+    return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
+}
 
 // The vector part.
 constexpr vec3 vector_part(const quat& q) noexcept { return {q.x, q.y, q.z}; }
