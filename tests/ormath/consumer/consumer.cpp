@@ -135,9 +135,8 @@ void every_other_name(float s_in, float t_in, float w_in) {
     print("rotate", ormath::rotate(opaque(30.0f), ormath::normalize(q)));
     print("perspective",
           ormath::perspective(opaque(45.0f), opaque(4.0f / 3.0f), opaque(0.1f), opaque(100.0f)));
-    print("endless",
-          ormath::perspective(opaque(60.0f), s, opaque(0.1f), std::numeric_limits<float>::infinity(),
-                              ormath::clip_depth::one_to_zero));
+    print("endless", ormath::frustum(-s, s, -t, t, opaque(0.1f), std::numeric_limits<float>::infinity(),
+                                     ormath::clip_depth::one_to_zero));
 
     const ormath::quat h(s, t, p.x, 1.0f);
     const ormath::quat k = (h + h - ormath::quat() * 2.0f) / t + (-ormath::conjugate(h)) * s - 0.5f * h;
