@@ -320,8 +320,10 @@ void slerp(const float* q, const float* p, float t, float* r) {
         }
         return;
     }
-    const float theta = std::acos(d), sin_theta = std::sin(theta);
-    const float a = std::sin((1 - t) * theta) / sin_theta, b = std::sin(t * theta) / sin_theta;
+    // The C library in double, rounded once to float, as quaternion.hpp calls it.
+    const auto sin = [](float x) { return static_cast<float>(std::sin(static_cast<double>(x))); };
+    const float theta = static_cast<float>(std::acos(static_cast<double>(d))), sin_theta = sin(theta);
+    const float a = sin((1 - t) * theta) / sin_theta, b = sin(t * theta) / sin_theta;
     for (int k = 0; k < 4; ++k) {
         r[k] = q[k] * a + to[k] * b;
     }
