@@ -8,6 +8,7 @@
 // every product rounded before it is added. Ormath's share must be all of
 // them (the run fails otherwise); Eigen's is what it is.
 #include "checksum.hpp"
+#include "functions.hpp"
 
 #include <Eigen/Geometry>
 #include <ormath/ormath.hpp>
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #ifndef BENCH_VARIANT
 #define BENCH_VARIANT "default"
@@ -585,6 +587,33 @@ void add_op(const char* op) {
     add<Plain, Plain, true>(op, "plain");
 }
 
+// ---------------------------------------------------------------- every row of the test table
+
+// One benchmark per function of Ormath's test table (tests/ormath/functions.hpp),
+// timed on random arguments of the row's magnitude: a function added there
+// is timed here too. The row's call is a constant, so it is inlined.
+template <std::size_t I>
+void table_row(benchmark::State& state) {
+    constexpr const functions::row& r = functions::table[I];
+    static float args[n_inputs][functions::max_inputs];
+    functions::float_source next(static_cast<std::uint32_t>(I + 1));
+    for (auto& a : args) {
+        next.fill(r, a);
+    }
+    float out[functions::max_outputs] = {};
+    unsigned i = 0;
+    for (auto _ : state) {
+        r.evaluate(args[i++ & (n_inputs - 1)], out);
+        benchmark::DoNotOptimize(out);
+    }
+}
+template <std::size_t... I>
+void add_table_rows(std::index_sequence<I...>) {
+    // NOLINTNEXTLINE(readability-redundant-string-cstr): see add() above
+    (benchmark::RegisterBenchmark((std::string("table/") + functions::table[I].name).c_str(), table_row<I>),
+     ...);
+}
+
 const bool registered = [] {
     benchmark::AddCustomContext("variant", BENCH_VARIANT);
     add<loop_only, loop_only, true>("loop", "only");
@@ -601,6 +630,7 @@ const bool registered = [] {
     add_op<transpose_ormath, transpose_eigen, transpose_plain>("transpose");
     add_op<look_at_ormath, look_at_eigen, look_at_plain>("look_at");
     add_op<product3_ormath, product3_eigen, product3_plain>("mat3_product");
+    add_table_rows(std::make_index_sequence<functions::row_count>());
     return true;
 }();
 

@@ -27,11 +27,3 @@ inline ::testing::AssertionResult same_floats(const float* actual, const float* 
     }
     return ::testing::AssertionSuccess();
 }
-
-// A matrix from its 16 floats in storage order (column after column).
-constexpr ormath::mat4 matrix_from(const float (&f)[16]) {
-    return {{f[0], f[1], f[2], f[3]},
-            {f[4], f[5], f[6], f[7]},
-            {f[8], f[9], f[10], f[11]},
-            {f[12], f[13], f[14], f[15]}};
-}

@@ -2,7 +2,7 @@
 # Installs Ormath into a scratch prefix and builds an outside consumer that
 # uses every name against it: through find_package, and through pkg-config
 # with g++ and clang++, each at -O0 without contraction and at -O3
-# -march=native with contraction on. Every build must check its exact cases
+# -march=native with contraction on. Every build must check the exact cases
 # and print the same bits as the others. At -O3 a program that uses the
 # product and mix once each, as the demos do, must have both inlined.
 set -euo pipefail
@@ -30,7 +30,7 @@ check_inlined() {
 # This build also lets the compiler fuse across std::sqrt (no errno branch).
 echo "--- find_package(ormath CONFIG), $cxx $fused -fno-math-errno"
 cmake -S "$tests_dir/consumer" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_CXX_FLAGS="$fused -fno-math-errno" -DEXACT_CASES_DIR="$tests_dir" >/dev/null
+    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_CXX_FLAGS="$fused -fno-math-errno" -DFUNCTION_TABLE_DIR="$tests_dir" >/dev/null
 cmake --build "$work/cmake-build" >/dev/null
 "$work/cmake-build/consumer" >"$work/cmake.out"
 check_inlined "$work/cmake-build/inlined"

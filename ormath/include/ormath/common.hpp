@@ -9,6 +9,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/integer.hpp>
 #include <ormath/rounding.hpp>
@@ -302,3 +303,5 @@ constexpr detail::if_vector<V> degrees(const V& radians) noexcept {
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

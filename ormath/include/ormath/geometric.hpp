@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/common.hpp>
 #include <ormath/rounding.hpp>
@@ -104,3 +105,5 @@ inline detail::if_vector<V> refract(const V& i, const V& n, float eta) noexcept 
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

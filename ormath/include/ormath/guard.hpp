@@ -4,7 +4,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#if !defined(__cplusplus) || (__cplusplus < 201703L && !(defined(_MSVC_LANG) && _MSVC_LANG >= 201703L))
+// Each header's body is compiled only under ORMATH_CXX17, so that an older
+// standard gets this one message rather than a page of errors that follow from it.
+#if defined(__cplusplus) && (__cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L))
+#define ORMATH_CXX17 1
+#else
 #error "Ormath needs C++17 or later (compile with -std=c++17)"
 #endif
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/detail/lanes.hpp>
 #include <ormath/geometric.hpp>
@@ -400,3 +401,5 @@ constexpr mat4 inverse(const mat4& m) noexcept {
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 namespace ormath {
 
@@ -57,3 +58,5 @@ constexpr float mul(float a, float b) noexcept { return ormath::rounded(a * b); 
 }  // namespace detail
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/common.hpp>
 #include <ormath/geometric.hpp>
@@ -171,3 +172,5 @@ constexpr vec3 unproject(const vec3& window, const mat4& modelview, const mat4& 
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/rounding.hpp>
 
@@ -321,3 +322,5 @@ constexpr bool operator!=(const vec3& a, const vec3& b) noexcept { return !(a ==
 constexpr bool operator!=(const vec4& a, const vec4& b) noexcept { return !(a == b); }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

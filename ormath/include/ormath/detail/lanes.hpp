@@ -9,6 +9,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 #include <ormath/rounding.hpp>
 #include <ormath/vectors.hpp>
 
@@ -18,8 +19,7 @@
     (defined(__x86_64__) || defined(__aarch64__))
 #define ORMATH_HAS_SIMD4 1
 
-namespace ormath {
-namespace detail {
+namespace ormath::detail {
 
 // Four floats in one register; each lane is rounded as a float is.
 using simd4 = float __attribute__((vector_size(16)));
@@ -163,7 +163,8 @@ inline void inverse_in_lanes(const float* m, float* result) noexcept {
     std::memcpy(result, entries, sizeof entries);
 }
 
-}  // namespace detail
-}  // namespace ormath
+}  // namespace ormath::detail
 
 #endif
+
+#endif  // ORMATH_CXX17

@@ -1,0 +1,314 @@
+// The table of Ormath's functions that have an evaluation order: one row per
+// function, and each row drives every check of it:
+// - its exact case, whose expected bits were derived outside Ormath (float
+//   arithmetic step by step in the written order, sine, cosine and tangent
+//   correctly rounded with MPFR-class precision), picked from random
+//   arguments so that as many results as possible change when a product is
+//   fused into a sum or the sums are regrouped;
+// - the comparison of a build that fuses and vectorises with the header's own
+//   scalar path compiled plainly (exactness_test.cpp, scalar_path.cpp);
+// - the bits that the installed consumer prints in every build
+//   (consumer/consumer.cpp);
+// - its benchmark (bench/ormath_bench.cpp).
+// Adding a function to Ormath means adding its row here.
+#pragma once
+
+#include <ormath/ormath.hpp>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+namespace functions {
+
+constexpr int max_inputs = 39;
+constexpr int max_outputs = 16;
+
+// Reads a vector or matrix from consecutive floats (matrices column after
+// column), and writes a result's floats; both also in constant expressions.
+constexpr ormath::vec2 v2(const float* f) { return {f[0], f[1]}; }
+constexpr ormath::vec3 v3(const float* f) { return {f[0], f[1], f[2]}; }
+constexpr ormath::vec4 v4(const float* f) { return {f[0], f[1], f[2], f[3]}; }
+constexpr ormath::mat2 m2(const float* f) { return {v2(f), v2(f + 2)}; }
+constexpr ormath::mat3 m3(const float* f) { return {v3(f), v3(f + 3), v3(f + 6)}; }
+constexpr ormath::mat4 m4(const float* f) { return {v4(f), v4(f + 4), v4(f + 8), v4(f + 12)}; }
+constexpr int put(float value, float* out) {
+    out[0] = value;
+    return 1;
+}
+template <typename T>
+constexpr int put(const T& value, float* out) {
+    constexpr int n = static_cast<int>(sizeof value / sizeof value[0]);
+    int written = 0;
+    for (int i = 0; i < n; ++i) {
+        if constexpr (sizeof value[0] == sizeof(float)) {
+            out[written++] = value[i];
+        } else {
+            written += put(value[i], out + written);  // a matrix's columns
+        }
+    }
+    return written;
+}
+
+struct row {
+    const char* name;
+    int (*evaluate)(const float* in, float* out);  // writes the results; returns how many
+    int inputs;                                    // floats read from `in`
+    int magnitude;                // random arguments have binary exponents in -magnitude..magnitude
+    bool constant;                // whether the function evaluates in a constant expression
+    float in[max_inputs];         // the exact case's arguments
+    float expected[max_outputs];  // and its results
+};
+
+// clang-format off
+constexpr row table[] = {
+    {"dot2", [](auto in, auto out) { return put(ormath::dot(v2(in), v2(in + 2)), out); },
+     4, 24, true,
+     {0x1.d37d38p+0f, -0x1.96ca48p+1f, 0x1.45fd8cp+1f, -0x1.0cc558p+1f},
+     {0x1.6a5decp+3f}},
+    {"dot3", [](auto in, auto out) { return put(ormath::dot(v3(in), v3(in + 3)), out); },
+     6, 24, true,
+     {-0x1.ba67p-5f, 0x1.a4f6acp+1f, -0x1.f19f98p+1f, -0x1.dbc17p-1f, -0x1.0093a4p+1f, -0x1.79dd48p+0f},
+     {-0x1.9b91ap-1f}},
+    {"dot4", [](auto in, auto out) { return put(ormath::dot(v4(in), v4(in + 4)), out); },
+     8, 24, true,
+     {0x1.264a7p+0f, 0x1.a2ca64p+1f, -0x1.baa8cp-2f, 0x1.2852e4p+1f, -0x1.b1d7dep+1f, -0x1.56d608p+1f,
+      -0x1.63c4e4p+1f, -0x1.7f6a14p+0f},
+     {-0x1.dd9c3p+3f}},
+    {"cross", [](auto in, auto out) { return put(ormath::cross(v3(in), v3(in + 3)), out); },
+     6, 24, true,
+     {-0x1.b7f84p+0f, -0x1.5aee2ep+1f, 0x1.1e524cp+1f, -0x1.7f9f48p+1f, -0x1.fb514p+1f, 0x1.3cb5a8p+1f},
+     {0x1.14675cp+1f, -0x1.39cfe8p+1f, -0x1.4fc038p+0f}},
+    {"length4", [](auto in, auto out) { return put(ormath::length(v4(in)), out); },
+     4, 24, false,
+     {0x1.7cdf28p+1f, 0x1.85b87p+0f, 0x1.6349p-5f, -0x1.6770c2p+1f},
+     {0x1.1766ecp+2f}},
+    {"distance3", [](auto in, auto out) { return put(ormath::distance(v3(in), v3(in + 3)), out); },
+     6, 24, false,
+     {-0x1.644f1p-2f, -0x1.0035f4p+1f, 0x1.720c2cp+1f, 0x1.38f448p+0f, 0x1.9b2584p+1f, -0x1.5db1p+0f},
+     {0x1.ba58b6p+2f}},
+    {"normalize2", [](auto in, auto out) { return put(ormath::normalize(v2(in)), out); },
+     2, 24, false,
+     {0x1.e1403p+0f, -0x1.c5e44cp+0f},
+     {0x1.7478a6p-1f, -0x1.5f4be2p-1f}},
+    {"normalize3", [](auto in, auto out) { return put(ormath::normalize(v3(in)), out); },
+     3, 24, false,
+     {0x1.b7c158p+0f, 0x1.7469b8p+0f, 0x1.9456dp+0f},
+     {0x1.3fd68cp-1f, 0x1.0edc02p-1f, 0x1.26146p-1f}},
+    {"normalize4", [](auto in, auto out) { return put(ormath::normalize(v4(in)), out); },
+     4, 24, false,
+     {0x1.6c7128p+1f, -0x1.81462p+1f, 0x1.ee93e4p+1f, -0x1.c6646cp+1f},
+     {0x1.b4167ap-2f, -0x1.cd03dap-2f, 0x1.27e748p-1f, -0x1.0fdc56p-1f}},
+    {"mod", [](auto in, auto out) { return put(ormath::mod(in[0], in[1]), out); },
+     2, 24, false,
+     {0x1.a58cc4p+1f, -0x1.77870cp+0f},
+     {-0x1.1b7b98p+0f}},
+    {"smoothstep", [](auto in, auto out) { return put(ormath::smoothstep(in[0], in[1], in[2]), out); },
+     3, 1, true,
+     {-0x1.c9a07p-2f, 0x1.1b135p+1f, -0x1.ecea8p-4f},
+     {0x1.5478d2p-5f}},
+    {"mix", [](auto in, auto out) { return put(ormath::mix(in[0], in[1], in[2]), out); },
+     3, 24, true,
+     {-0x1.dde4dap+1f, 0x1.49e1cp+1f, 0x1.8012f2p-1f},
+     {0x1.001bfcp+0f}},
+    {"mix3", [](auto in, auto out) { return put(ormath::mix(v3(in), v3(in + 3), in[6]), out); },
+     7, 24, true,
+     {-0x1.51cdfp-1f, -0x1.d351p-2f, -0x1.f04154p+1f, 0x1.5139p+1f, -0x1.40b11p-1f, -0x1.842208p+1f,
+      -0x1.800618p-2f},
+     {-0x1.e52d58p+0f, -0x1.92098cp-2f, -0x1.0c66dcp+2f}},
+    {"mix4", [](auto in, auto out) { return put(ormath::mix(v4(in), v4(in + 4), in[8]), out); },
+     9, 24, true,
+     {0x1.31bdf4p+1f, -0x1.6af912p+1f, 0x1.b7fbcp-1f, -0x1.495a28p+0f, -0x1.6a1c88p+1f, 0x1.f5818p-1f,
+      -0x1.460be8p+0f, -0x1.f63742p+1f, 0x1.dcf868p-3f},
+     {0x1.2c6754p+0f, -0x1.f27a1ap+0f, 0x1.73497ep-2f, -0x1.e69344p+0f}},
+    {"reflect3", [](auto in, auto out) { return put(ormath::reflect(v3(in), v3(in + 3)), out); },
+     6, 24, true,
+     {0x1.956238p+0f, 0x1.4dd768p+1f, 0x1.12c19cp+1f, -0x1.90f2b8p+1f, -0x1.4340dp-1f, 0x1.955a8p+1f},
+     {0x1.63ace8p+1f, 0x1.6cad16p+1f, 0x1.e05dfcp-1f}},
+    {"refract3", [](auto in, auto out) { return put(ormath::refract(v3(in), v3(in + 3), in[6]), out); },
+     7, 1, false,
+     {0x1.04bb0cp-2f, 0x1.790f24p-1f, 0x1.40e5ccp-1f, 0x1.49b78ep-2f, -0x1.620e6cp-1f, 0x1.4b12dep-1f,
+      0x1.95f368p-1f},
+     {0x1.6f0c6p-7f, 0x1.fca12p-1f, 0x1.d2f908p-4f}},
+    {"refract4", [](auto in, auto out) { return put(ormath::refract(v4(in), v4(in + 4), in[8]), out); },
+     9, 1, false,
+     {0x1.350f3p-4f, 0x1.989458p-2f, 0x1.23623p-4f, -0x1.6d24eep-2f, 0x1.fef218p-3f, 0x1.b6e55cp-2f,
+      0x1.c7f8cp-2f, 0x1.d5d66p-2f, 0x1.534422p-1f},
+     {-0x1.2c6212p-3f, -0x1.2cfb48p-4f, -0x1.372c5p-2f, -0x1.322a0cp-1f}},
+    {"product2", [](auto in, auto out) { return put(m2(in) * m2(in + 4), out); },
+     8, 6, true,
+     {-0x1.f58998p+0f, 0x1.1d9fa8p+0f, -0x1.ed387ap+1f, -0x1.fa3b78p-1f, 0x1.61e3c8p+1f, 0x1.1bb184p+1f,
+      0x1.de15d8p+1f, 0x1.0144b8p+1f},
+     {-0x1.be9df8p+3f, 0x1.c95fap-1f, -0x1.e1fd78p+3f, 0x1.1709bp+1f}},
+    {"product3", [](auto in, auto out) { return put(m3(in) * m3(in + 9), out); },
+     18, 6, true,
+     {0x1.e5053p+0f, -0x1.f068e6p+1f, 0x1.152ff8p+0f, -0x1.af4afap+1f, 0x1.f0e06p-1f, 0x1.8e2ap-3f,
+      -0x1.667da4p+1f, -0x1.db6702p+1f, 0x1.2f03cp+0f, -0x1.271a84p+0f, -0x1.8f2e62p+1f, 0x1.559f5cp+1f,
+      -0x1.000e54p+0f, 0x1.5eb34p-2f, 0x1.6c233p+0f, -0x1.5914e4p+0f, -0x1.7f345ap+1f, 0x1.494328p+1f},
+     {0x1.b2c56p-1f, -0x1.0efdf6p+3f, 0x1.4dfb5ap+0f, -0x1.c218dcp+2f, -0x1.12507p+0f, 0x1.559e44p-1f,
+      0x1.510fap-2f, -0x1.ced27cp+2f, 0x1.00d1ccp+0f}},
+    {"product4", [](auto in, auto out) { return put(m4(in) * m4(in + 16), out); },
+     32, 6, true,
+     {-0x1.955c5ap+2f, 0x1.467f7p+2f, 0x1.115ddp+2f, 0x1.68349p+1f, 0x1.1e411p+1f, -0x1.c9a442p+2f,
+      -0x1.8db1b4p+2f, 0x1.b41684p+2f, -0x1.1cafc4p+1f, -0x1.91a688p+2f, 0x1.b721fp+0f, -0x1.c76c3cp+2f,
+      -0x1.36c52cp+1f, 0x1.57d57p+2f, 0x1.b0a1p-4f, 0x1.ab9a4p+2f, -0x1.49568p+2f, -0x1.1c94bcp+2f,
+      0x1.ee748p+0f, 0x1.49028p+0f, -0x1.9631fp-1f, -0x1.429d3ep+2f, 0x1.61cdp-3f, 0x1.f946e4p+2f,
+      -0x1.ba55b4p+1f, -0x1.f126ap-1f, 0x1.bae16cp+2f, 0x1.80c494p+2f, 0x1.0cb7c8p+1f, 0x1.89cbp+0f,
+      -0x1.87d324p+1f, 0x1.2815a8p+1f},
+     {0x1.e77204p+3f, 0x1.4ee94p-2f, 0x1.2331f8p+3f, -0x1.8f7f14p+5f, -0x1.9ccf3p+4f, 0x1.25509ep+6f,
+      0x1.d10b26p+4f, 0x1.de0b4p+3f, -0x1.48ac52p+3f, -0x1.5d0e1p+4f, 0x1.e3a24ep+1f, -0x1.96a73p+4f,
+      -0x1.1543f8p+3f, 0x1.f59424p+4f, -0x1.6648c8p+2f, 0x1.ad045ep+5f}},
+    {"transform3", [](auto in, auto out) { return put(m3(in) * v3(in + 9), out); },
+     12, 6, true,
+     {-0x1.02023p-2f, 0x1.31fc1p+1f, 0x1.81d898p+1f, -0x1.278052p+1f, -0x1.ef93a4p+0f, 0x1.c82e6cp+1f,
+      -0x1.c834b4p+0f, -0x1.d753a4p+0f, 0x1.f0066p-1f, -0x1.9c8b84p+1f, -0x1.f5e72ap+1f, 0x1.ad8e94p+1f},
+     {0x1.f12588p+1f, -0x1.92b98ap+2f, -0x1.470578p+4f}},
+    {"transform4", [](auto in, auto out) { return put(m4(in) * v4(in + 16), out); },
+     20, 6, true,
+     {-0x1.955c5ap+2f, 0x1.467f7p+2f, 0x1.115ddp+2f, 0x1.68349p+1f, 0x1.1e411p+1f, -0x1.c9a442p+2f,
+      -0x1.8db1b4p+2f, 0x1.b41684p+2f, -0x1.1cafc4p+1f, -0x1.91a688p+2f, 0x1.b721fp+0f, -0x1.c76c3cp+2f,
+      -0x1.36c52cp+1f, 0x1.57d57p+2f, 0x1.b0a1p-4f, 0x1.ab9a4p+2f, -0x1.49568p+2f, -0x1.1c94bcp+2f,
+      0x1.ee748p+0f, 0x1.49028p+0f},
+     {0x1.e77204p+3f, 0x1.4ee94p-2f, 0x1.2331f8p+3f, -0x1.8f7f14p+5f}},
+    {"determinant2", [](auto in, auto out) { return put(ormath::determinant(m2(in)), out); },
+     4, 6, true,
+     {0x1.e4f1dp+0f, -0x1.35cp-12f, -0x1.f8e12p+1f, 0x1.b7558p-1f},
+     {0x1.9fd1f6p+0f}},
+    {"determinant3", [](auto in, auto out) { return put(ormath::determinant(m3(in)), out); },
+     9, 6, true,
+     {0x1.b48a18p+0f, -0x1.51860cp+1f, 0x1.7d219p-1f, -0x1.19015p+1f, -0x1.343bcp+0f, 0x1.7b538cp+1f,
+      0x1.ee5e4cp+1f, 0x1.a4ad3p-1f, 0x1.02644cp+1f},
+     {-0x1.805c7ap+5f}},
+    {"determinant4", [](auto in, auto out) { return put(ormath::determinant(m4(in)), out); },
+     16, 6, true,
+     {0x1.a16c78p+1f, 0x1.69ep-3f, 0x1.ff2dap+1f, 0x1.f3978p-2f, -0x1.4c856p-3f, -0x1.b80804p+0f,
+      -0x1.fb9ad4p+0f, -0x1.dfbd68p+1f, 0x1.935588p+0f, 0x1.94d788p+1f, -0x1.2959dcp+1f,
+      -0x1.0cbc64p+0f, 0x1.0aef4p+1f, 0x1.336d5p+1f, -0x1.900f8p-1f, -0x1.b4a78ep+1f},
+     {-0x1.adf472p+6f}},
+    {"inverse2", [](auto in, auto out) { return put(ormath::inverse(m2(in)), out); },
+     4, 6, true,
+     {0x1.a1fbap+0f, -0x1.0d5a7p+1f, 0x1.691f14p+1f, -0x1.7c736cp+1f},
+     {-0x1.5f0254p+1f, 0x1.f10494p+0f, -0x1.4d2ceap+1f, 0x1.81a2fcp+0f}},
+    {"inverse3", [](auto in, auto out) { return put(ormath::inverse(m3(in)), out); },
+     9, 6, true,
+     {-0x1.ecd8fp-1f, -0x1.280b8p-4f, -0x1.f32dc8p-1f, -0x1.6e69e8p+1f, 0x1.f28988p+0f, 0x1.ac0614p+1f,
+      -0x1.81cfa8p+1f, -0x1.3a3c2p-2f, -0x1.cb31ecp+1f},
+     {-0x1.2f64dap+3f, 0x1.03f3b8p-4f, 0x1.516236p+1f, -0x1.02f4fcp+5f, 0x1.a31e1ep-1f, 0x1.31ec0ap+3f,
+      0x1.57834ep+3f, -0x1.f937e4p-4f, -0x1.a7d1ecp+1f}},
+    {"inverse4", [](auto in, auto out) { return put(ormath::inverse(m4(in)), out); },
+     16, 6, true,
+     {-0x1.b2ae48p+0f, 0x1.6605ap+1f, -0x1.d24e58p+1f, -0x1.cc8dcp+0f, 0x1.7b54bp-1f, -0x1.64b078p+1f,
+      -0x1.4f6bacp+0f, 0x1.79cbep+1f, 0x1.fae23cp+1f, -0x1.093c1cp+1f, -0x1.8606fep+1f, -0x1.40a46cp+1f,
+      0x1.25eb74p+1f, -0x1.35ab3p+1f, 0x1.51cb4p-3f, 0x1.5a309p-1f},
+     {0x1.9d26c2p+0f, -0x1.08becep+0f, -0x1.42c90cp+0f, 0x1.08c4eep+2f, 0x1.deef3ep+0f, -0x1.23d07p+0f,
+      -0x1.82c082p+0f, 0x1.16d21ap+2f, -0x1.b8f7aep-3f, -0x1.081892p-3f, -0x1.44c582p-6f,
+      -0x1.55b55ep-4f, 0x1.440024p+0f, -0x1.11f39ap-1f, -0x1.1e5f88p+0f, 0x1.84d2f2p+1f}},
+    {"rotate", [](auto in, auto out) { return put(ormath::rotate(in[0], v3(in + 1)), out); },
+     4, 10, false,
+     {0x1.ep+4f, 0x1.11aceep-2f, 0x1.11aceep-1f, 0x1.9a8364p-1f},
+     {0x1.c04dfcp-1f, 0x1.ae1cap-2f, -0x1.e88e28p-3f, 0.0f, -0x1.86ea28p-2f, 0x1.cf00eap-1f, 0x1.874456p-3f,
+      0.0f, 0x1.2f12c8p-2f, -0x1.382b0cp-4f, 0x1.e78074p-1f, 0.0f, 0.0f, 0.0f, 0.0f, 0x1p+0f}},
+    {"frustum",
+     [](auto in, auto out) { return put(ormath::frustum(in[0], in[1], in[2], in[3], in[4], in[5]), out); },
+     6, 6, true,
+     {-0x1.ce7c58p-1f, 0x1.333df4p+0f, -0x1.0ccda2p+0f, 0x1.10441ap+0f, 0x1.c556fp-1f, 0x1.05614cp+7f},
+     {0x1.af0ae2p-1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x1.acfbdp-1f, 0x0p+0f, 0x0p+0f, 0x1.210b78p-3f,
+      0x1.a36bdcp-8f, -0x1.037e12p+0f, -0x1p+0f, 0x0p+0f, 0x0p+0f, -0x1.c86e92p+0f, 0x0p+0f}},
+    {"ortho",
+     [](auto in, auto out) { return put(ormath::ortho(in[0], in[1], in[2], in[3], in[4], in[5]), out); },
+     6, 6, true,
+     {-0x1.05c0fcp+0f, 0x1.7c35fep+1f, -0x1.249fb6p+1f, 0x1.0f7012p+0f, 0x1.f39c0ep-2f, 0x1.842a64p+4f},
+     {0x1.0074f8p-1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x1.31ff78p-1f, 0x0p+0f, 0x0p+0f, 0x0p+0f, 0x0p+0f,
+      -0x1.5899cp-4f, 0x0p+0f, -0x1.f38ed8p-2f, 0x1.771932p-2f, -0x1.0a8216p+0f, 0x1p+0f}},
+    {"perspective",
+     [](auto in, auto out) { return put(ormath::perspective(in[0], in[1], in[2], in[3]), out); },
+     4, 6, false,
+     {0x1.68p+5f, 0x1.555556p+0f, 0x1.99999ap-4f, 0x1.9p+6f},
+     {0x1.cf876ap+0f, 0.0f, 0.0f, 0.0f, 0.0f, 0x1.3504f2p+1f, 0.0f, 0.0f, 0.0f, 0.0f, -0x1.008334p+0f,
+      -0x1p+0f, 0.0f, 0.0f, -0x1.9a029p-3f, 0.0f}},
+    {"look_at", [](auto in, auto out) { return put(ormath::look_at(v3(in), v3(in + 3), v3(in + 6)), out); },
+     9, 6, false,
+     {-0x1.3a1p-3f, 0x1.9244p-1f, 0x1.84e254p+1f, -0x1.95789ap+1f, -0x1.f49fe2p+1f, -0x1.3558a4p+1f,
+      -0x1.c6fb4p+1f, 0x1.451714p+1f, -0x1.159aeap+1f},
+     {0x1.50bdeep-1f, -0x1.4b1d94p-1f, 0x1.8b881ep-2f, 0x0p+0f, 0x1.680bd6p-2f, 0x1.6f20b4p-1f,
+      0x1.3424eap-1f, 0x0p+0f, -0x1.551658p-1f, -0x1.0a42a4p-2f, 0x1.65e1e4p-1f, 0x0p+0f,
+      0x1.d93d04p+0f, 0x1.050058p-3f, -0x1.44c4e6p+1f, 0x1p+0f}},
+    {"project",
+     [](auto in, auto out) { return put(ormath::project(v3(in), m4(in + 3), m4(in + 19), v4(in + 35)), out); },
+     39, 6, true,
+     {-0x1.fcfb36p+1f, -0x1.038e88p+0f, 0x1.6f316p+1f, 0x1.4ef64p-3f, -0x1.527e3cp+1f, 0x1.c075a8p+0f,
+      -0x1.9ce2cp-3f, -0x1.ebbe9cp+0f, -0x1.ba29b2p+1f, 0x1.9f2ffp+0f, -0x1.8df418p+1f, 0x1.7c7b14p+1f,
+      0x1.46725p+1f, 0x1.fd804p-1f, 0x1.40b65p+0f, 0x1.46c0b8p+1f, -0x1.785c8p-3f, 0x1.99ac08p+1f,
+      0x1.7c6d3p+0f, 0x1.e2bd14p+1f, 0x1.00ed3p+0f, 0x1.4c787p-1f, -0x1.baa08p+0f, 0x1.4d1b9p+0f,
+      -0x1.f9f1dcp+0f, 0x1.741a34p+1f, 0x1.c9f11p-1f, 0x1.365b28p+1f, 0x1.25073p-1f, -0x1.5627b4p+0f,
+      -0x1.c012a4p+0f, 0x1.21132p+1f, 0x1.987c4p-1f, 0x1.15ec8p-2f, -0x1.6e35fp-1f, 0x1.ae15e4p+1f,
+      0x1.2b575ap+3f, 0x1.0914a8p+8f, 0x1.d3b322p+9f},
+     {-0x1.367f88p+11f, 0x1.708e52p+11f, -0x1.fb64dcp+2f}},
+    {"unproject",
+     [](auto in, auto out) { return put(ormath::unproject(v3(in), m4(in + 3), m4(in + 19), v4(in + 35)), out); },
+     39, 6, true,
+     {0x1.56b06cp+9f, 0x1.40ad4p+7f, 0x1.c12fdp-1f, -0x1.6b3094p+0f, -0x1.1b53c8p+1f, 0x1.9dadf8p+1f,
+      -0x1.752dcp+1f, 0x1.ce7568p+1f, 0x1.b0d52p-2f, 0x1.8cc224p+1f, 0x1.fde594p+1f, 0x1.933ccp+1f,
+      -0x1.28cabp+1f, -0x1.c0a44p+0f, 0x1.b823p-2f, 0x1.eec9d4p+1f, -0x1.3c5e0cp+1f, 0x1.b58b48p+1f,
+      0x1.c92168p+1f, -0x1.cc9cap-3f, -0x1.b525dp-2f, -0x1.b7db9p+1f, 0x1.950a9cp+1f, 0x1.ce541p+1f,
+      0x1.c54c68p+1f, -0x1.efbb24p+0f, -0x1.23976cp+1f, -0x1.85f804p+1f, -0x1.1198fcp+1f,
+      0x1.7ad9a8p+1f, 0x1.4f93cp+1f, 0x1.7c64e4p+1f, -0x1.bc661p+1f, 0x1.a29c8p-3f, 0x1.1e7e4p-1f,
+      0x1.48ae56p+0f, 0x1.62f52p+6f, 0x1.e717ccp+9f, 0x1.c5f2aap+7f},
+     {-0x1.f61f04p-2f, -0x1.82970ep+0f, 0x1.40b87ep-3f}},
+};
+// clang-format on
+constexpr int row_count = static_cast<int>(sizeof table / sizeof table[0]);
+
+// The row of the function called `name` (not found: not a constant, and an abort at run time).
+constexpr const row& find(std::string_view name) {
+    for (const row& r : table) {
+        if (name == r.name) {
+            return r;
+        }
+    }
+    std::abort();
+}
+
+// Random arguments: floats with random signs and mantissas and binary
+// exponents in -magnitude..magnitude, and one in 32 a zero of either sign.
+// Made from integers alone, so that every platform and C++ library draws
+// the same ones.
+class float_source {
+ public:
+    explicit float_source(std::uint32_t seed) : state_(seed | 1u) {}
+
+    float operator()(int magnitude) {
+        const std::uint32_t r = next();
+        const std::uint32_t sign = (r & 1u) << 31;
+        if ((r >> 1) % 32 == 0) {
+            return from_bits(sign);
+        }
+        const auto span = static_cast<std::uint32_t>(2 * magnitude + 1);
+        const auto exponent = static_cast<std::uint32_t>(127 - magnitude) + next() % span;
+        return from_bits(sign | exponent << 23 | (next() & 0x7fffffu));
+    }
+
+    // Fills a row's arguments.
+    void fill(const row& r, float* in) {
+        for (int i = 0; i < max_inputs; ++i) {
+            in[i] = i < r.inputs ? (*this)(r.magnitude) : 0.0f;
+        }
+    }
+
+ private:
+    std::uint32_t next() {  // xorshift32
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return state_;
+    }
+    static float from_bits(std::uint32_t u) {
+        float f;
+        std::memcpy(&f, &u, sizeof f);
+        return f;
+    }
+    std::uint32_t state_;
+};
+
+}  // namespace functions
