@@ -137,6 +137,8 @@ TEST(IntegerVectors, SignedResultsWrapAndAreDefinedEverywhere) {
         expect_operator<ivec3>(c.op, c.a, c.b, c.expected);
         expect_operator<ivec4>(c.op, c.a, c.b, c.expected);
     }
+    static_assert(ivec2(int_min, 7) / ivec2(-1, 0) == ivec2(int_min, 0) && (ivec2(-8) >> 1) == ivec2(-4),
+                  "integer arithmetic is constexpr");
     EXPECT_EQ(-ivec2(int_min, 5), ivec2(int_min, -5));
     EXPECT_EQ(~ivec2(0, int_min), ivec2(-1, int_max));
 }
