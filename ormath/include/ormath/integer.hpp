@@ -6,6 +6,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/vectors.hpp>
 
@@ -620,3 +621,5 @@ constexpr detail::if_signed_vector<V, void> imulExtended(const V& x, const V& y,
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/common.hpp>
 #include <ormath/integer.hpp>
@@ -143,3 +144,5 @@ inline vec2 unpackHalf2x16(std::uint32_t p) noexcept {
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <ormath/guard.hpp>
+#ifdef ORMATH_CXX17
 
 #include <ormath/integer.hpp>
 #include <ormath/vectors.hpp>
@@ -70,3 +71,5 @@ constexpr detail::if_bvec<B, bool> all(const B& b) noexcept {
 }
 
 }  // namespace ormath
+
+#endif  // ORMATH_CXX17
