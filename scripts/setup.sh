@@ -14,6 +14,8 @@
 #     bench           those, valgrind, plotting and glxinfo for scripts/bench.sh
 #     web             the web build's Emscripten and the Chromium its tests run
 #                     in (about 1.1 GB)
+#     cross           cross compilers for six other processors, qemu-user to run
+#                     their programs, and Emscripten with Node
 #     --sdl-headers   which SDL 1.2 to build against: the classic library or
 #                     the compatibility layer over SDL 2. Debian 12 offers both
 #                     (libsdl1.2-dev and libsdl1.2-compat-dev, which conflict:
@@ -29,7 +31,7 @@ groups=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --sdl-headers) sdl_headers=${2:-}; shift ;;
-        build|headless|test|compat-runtime|lint|valgrind|benchmarks|bench|web) groups+=("$1") ;;
+        build|headless|test|compat-runtime|lint|valgrind|benchmarks|bench|web|cross) groups+=("$1") ;;
         *) echo "setup.sh: unknown option or group '$1'" >&2; exit 2 ;;
     esac
     shift
@@ -58,6 +60,9 @@ for group in "${groups[@]}"; do
         benchmarks) packages+=(libbenchmark-dev libeigen3-dev) ;;
         # Emscripten brings Debian's acorn, which its optimiser loads from Node.
         web) packages+=(emscripten chromium python3) ;;
+        cross) packages+=(g++-i686-linux-gnu g++-aarch64-linux-gnu g++-arm-linux-gnueabihf
+                          g++-powerpc64le-linux-gnu g++-s390x-linux-gnu g++-riscv64-linux-gnu qemu-user
+                          emscripten nodejs) ;;
         bench) packages+=(libbenchmark-dev libeigen3-dev valgrind python3 python3-matplotlib mesa-utils
                           xvfb xdotool) ;;
     esac

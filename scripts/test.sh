@@ -5,6 +5,7 @@
 #
 #   scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime]
 #                   [--package] [--benchmarks] [--soak] [--valgrind] [--web]
+#                   [--cross]
 #     --asan            the sanitizer build (preset asan, in build-asan/) instead
 #                       of the debug build (preset dev, in build/)
 #     --sdl-headers F   build against the classic SDL 1.2 or the compatibility
@@ -18,6 +19,8 @@
 #     --valgrind        run only the memcheck runs of the programs
 #     --web             build the web site (scripts/web.sh --build) and run
 #                       only its tests
+#     --cross           run only Ormath's consumer built for six other
+#                       processors and WebAssembly, against the x86-64 bits
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/sdl.sh
@@ -30,24 +33,26 @@ compat_runtime=no
 soak=no
 valgrind=no
 web=no
-exclude=(soak valgrind package web)
+cross=no
+exclude=(soak valgrind package web cross)
 while [ $# -gt 0 ]; do
     case "$1" in
         --asan) preset=asan ;;
         --sdl-headers) setup_options=(--sdl-headers "${2:-}"); shift ;;
         --compat-runtime) compat_runtime=yes; groups+=(compat-runtime) ;;
-        --package) exclude=(soak valgrind web); export ORMATH_PACKAGE_TEST=1 ;;
+        --package) exclude=(soak valgrind web cross); export ORMATH_PACKAGE_TEST=1 ;;
         --benchmarks) groups+=(benchmarks); configure_options+=(-DORMATH_DEMOS_BUILD_BENCHMARKS=ON) ;;
         --soak) soak=yes ;;
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
         --web) web=yes; groups+=(web) ;;
-        -h|--help) sed -n '2,20s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        --cross) cross=yes; groups+=(cross) ;;
+        -h|--help) sed -n '2,23s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
     esac
     shift
 done
 # The sanitizer build is not packaged: its binaries need the sanitizer runtimes.
-[ "$preset" = asan ] && exclude=(soak valgrind package web)
+[ "$preset" = asan ] && exclude=(soak valgrind package web cross)
 build_dir=build
 [ "$preset" = asan ] && build_dir=build-asan
 
@@ -98,6 +103,10 @@ if [ "$soak" = yes ]; then
 fi
 if [ "$web" = yes ]; then
     run_ctest --parallel "$(nproc)" --label-regex web
+    exit
+fi
+if [ "$cross" = yes ]; then
+    run_ctest --label-regex cross --output-on-failure
     exit
 fi
 if [ "$valgrind" = yes ]; then

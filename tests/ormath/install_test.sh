@@ -34,9 +34,12 @@ cmake -S "$tests_dir/consumer" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$pref
 cmake --build "$work/cmake-build" >/dev/null
 "$work/cmake-build/consumer" >"$work/cmake.out"
 check_inlined "$work/cmake-build/inlined"
+# ormath::strict keeps the program's own arithmetic unfused too.
+"$work/cmake-build/strict"
 
 cflags=$(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath)
-echo "--- pkg-config ormath: $cflags"
+strict_cflags=$(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath-strict)
+echo "--- pkg-config ormath: $cflags; ormath-strict: $strict_cflags"
 outputs=()
 for compiler in "$cxx" "$clangxx"; do
     for flags in "$plain" "$fused"; do
@@ -51,6 +54,9 @@ for compiler in "$cxx" "$clangxx"; do
             # shellcheck disable=SC2086
             "$compiler" -std=c++17 $flags $cflags -I"$tests_dir" "$tests_dir/consumer/inlined.cpp" -o "$work/$name-inlined"
             check_inlined "$work/$name-inlined"
+            # shellcheck disable=SC2086
+            "$compiler" -std=c++17 $flags $strict_cflags "$tests_dir/consumer/strict.cpp" -o "$work/$name-strict"
+            "$work/$name-strict"
         fi
     done
 done
