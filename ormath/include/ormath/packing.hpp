@@ -43,12 +43,12 @@ constexpr float snorm_field(std::uint32_t p, int shift, int bits) noexcept {
 }  // namespace detail
 
 inline std::uint32_t packUnorm2x16(const vec2& v) noexcept {
-    return detail::pack_field(v.x, 0.0f, 65535.0f, 0xffffu) | detail::pack_field(v.y, 0.0f, 65535.0f, 0xffffu)
-                                                                  << 16;
+    return detail::pack_field(v.x, 0.0f, 65535.0f, 0xffffu) |
+           (detail::pack_field(v.y, 0.0f, 65535.0f, 0xffffu) << 16);
 }
 inline std::uint32_t packSnorm2x16(const vec2& v) noexcept {
     return detail::pack_field(v.x, -1.0f, 32767.0f, 0xffffu) |
-           detail::pack_field(v.y, -1.0f, 32767.0f, 0xffffu) << 16;
+           (detail::pack_field(v.y, -1.0f, 32767.0f, 0xffffu) << 16);
 }
 inline std::uint32_t packUnorm4x8(const vec4& v) noexcept {
     std::uint32_t p = 0;
@@ -88,8 +88,8 @@ constexpr vec4 unpackSnorm4x8(std::uint32_t p) noexcept {
 // ties to even: to a subnormal half below 2^-14, to 0 (with the float's sign)
 // at or below 2^-25, and to an infinity from 65520 on; infinities stay
 // infinities, and a NaN becomes a quiet NaN with the float's sign and the
-// nine payload bits below the float's quiet bit. A half converts to the float of the same value,
-// exactly, NaN payloads kept.
+// nine payload bits below the float's quiet bit. A half converts to the float
+// of the same value, exactly, NaN payloads kept.
 
 namespace detail {
 constexpr std::uint32_t float_to_half(std::uint32_t f) noexcept {
@@ -104,8 +104,9 @@ constexpr std::uint32_t float_to_half(std::uint32_t f) noexcept {
     if (a <= 0x33000000u) {
         return sign;  // 2^-25 and below: half of the smallest subnormal ties to 0
     }
-    // Normal floats' significands with the implicit bit; a normal half keeps
-    // the top 10 fraction bits, a subnormal one fewer, shifted by the exponent.
+    // A normal half rebiases the exponent (the subtraction) and keeps the top
+    // 10 fraction bits; a subnormal half is the significand, implicit bit
+    // included, in units of 2^-24. The dropped bits round the kept ones.
     const std::uint32_t exponent = a >> 23;
     const std::uint32_t shift = exponent >= 113 ? 13 : 126 - exponent;
     const std::uint32_t significand = exponent >= 113 ? a - (112u << 23) : (a & 0x7fffffu) | 0x800000u;
@@ -136,7 +137,7 @@ constexpr std::uint32_t half_to_float(std::uint32_t h) noexcept {
 
 inline std::uint32_t packHalf2x16(const vec2& v) noexcept {
     return detail::float_to_half(ormath::floatBitsToUint(v.x)) |
-           detail::float_to_half(ormath::floatBitsToUint(v.y)) << 16;
+           (detail::float_to_half(ormath::floatBitsToUint(v.y)) << 16);
 }
 inline vec2 unpackHalf2x16(std::uint32_t p) noexcept {
     return {ormath::uintBitsToFloat(detail::half_to_float(p & 0xffffu)),
