@@ -199,6 +199,9 @@ TEST(Io, ShortestRoundTripDecimalsUnderTheConstructorsName) {
     EXPECT_EQ(text(ormath::mat3()), "mat3(1, 0, 0, 0, 1, 0, 0, 0, 1)");
     EXPECT_EQ(text(mat4()), "mat4(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1)");
     EXPECT_EQ(text(ormath::quat()), "quat(0, 0, 0, 1)");
+    EXPECT_EQ(text(ormath::ivec3(-2147483647 - 1, 0, 7)), "ivec3(-2147483648, 0, 7)");
+    EXPECT_EQ(text(ormath::uvec2(4294967295u, 1)), "uvec2(4294967295, 1)");
+    EXPECT_EQ(text(ormath::bvec2(true, false)), "bvec2(true, false)");
     // Every float reads back as itself.
     for (const float f : {0x1.921fb6p+1f, 0x1.000002p+0f, 0x1.5p-140f, -0x1.99999ap-4f}) {
         const std::string printed = text(ormath::vec2(f, 0));
@@ -216,6 +219,10 @@ TEST(Hash, AgreesWithEqualityAcrossSignedZeros) {
     const std::unordered_set<vec4> vectors = {vec4(1, 2, 3, 4), vec4(4, 3, 2, 1), vec4(1, 2, 3, 4), vec4(0)};
     EXPECT_EQ(vectors.size(), 3u);
     EXPECT_NE(std::hash<ormath::vec2>()(ormath::vec2(1, 2)), std::hash<ormath::vec2>()(ormath::vec2(2, 1)));
+    const std::unordered_set<ormath::ivec2> integers = {{1, 2}, {2, 1}, {1, 2}, {-1, 0}};
+    EXPECT_EQ(integers.size(), 3u);
+    EXPECT_NE(std::hash<ormath::bvec3>()(ormath::bvec3(true, false, false)),
+              std::hash<ormath::bvec3>()(ormath::bvec3(false, true, false)));
     EXPECT_NE(std::hash<ormath::mat2>()(ormath::mat2()), std::hash<ormath::mat2>()(ormath::mat2(0)));
 }
 

@@ -1,4 +1,5 @@
-// std::hash for Ormath's vectors, matrices and quaternion, so that they can
+// std::hash for Ormath's vectors (float, integer and boolean), matrices and
+// quaternion, so that they can
 // be keys of std::unordered_map and std::unordered_set.
 //
 // SPDX-License-Identifier: MIT
@@ -6,6 +7,7 @@
 
 #include <ormath/guard.hpp>
 
+#include <ormath/integer.hpp>
 #include <ormath/matrices.hpp>
 #include <ormath/quaternion.hpp>
 #include <ormath/vectors.hpp>
@@ -71,3 +73,21 @@ template <>
 struct std::hash<ormath::mat4> : ormath::detail::component_hash<ormath::mat4> {};
 template <>
 struct std::hash<ormath::quat> : ormath::detail::component_hash<ormath::quat> {};
+template <>
+struct std::hash<ormath::ivec2> : ormath::detail::component_hash<ormath::ivec2> {};
+template <>
+struct std::hash<ormath::ivec3> : ormath::detail::component_hash<ormath::ivec3> {};
+template <>
+struct std::hash<ormath::ivec4> : ormath::detail::component_hash<ormath::ivec4> {};
+template <>
+struct std::hash<ormath::uvec2> : ormath::detail::component_hash<ormath::uvec2> {};
+template <>
+struct std::hash<ormath::uvec3> : ormath::detail::component_hash<ormath::uvec3> {};
+template <>
+struct std::hash<ormath::uvec4> : ormath::detail::component_hash<ormath::uvec4> {};
+template <>
+struct std::hash<ormath::bvec2> : ormath::detail::component_hash<ormath::bvec2> {};
+template <>
+struct std::hash<ormath::bvec3> : ormath::detail::component_hash<ormath::bvec3> {};
+template <>
+struct std::hash<ormath::bvec4> : ormath::detail::component_hash<ormath::bvec4> {};

@@ -7,6 +7,7 @@
 #include <ormath/guard.hpp>
 
 #include <ormath/hash.hpp>
+#include <ormath/integer.hpp>
 #include <ormath/matrices.hpp>
 #include <ormath/quaternion.hpp>
 #include <ormath/vectors.hpp>
@@ -36,6 +37,24 @@ template <>
 inline constexpr const char* type_name<mat4> = "mat4";
 template <>
 inline constexpr const char* type_name<quat> = "quat";
+template <>
+inline constexpr const char* type_name<ivec2> = "ivec2";
+template <>
+inline constexpr const char* type_name<ivec3> = "ivec3";
+template <>
+inline constexpr const char* type_name<ivec4> = "ivec4";
+template <>
+inline constexpr const char* type_name<uvec2> = "uvec2";
+template <>
+inline constexpr const char* type_name<uvec3> = "uvec3";
+template <>
+inline constexpr const char* type_name<uvec4> = "uvec4";
+template <>
+inline constexpr const char* type_name<bvec2> = "bvec2";
+template <>
+inline constexpr const char* type_name<bvec3> = "bvec3";
+template <>
+inline constexpr const char* type_name<bvec4> = "bvec4";
 
 // The shortest decimal that reads back as the same float (std::to_chars
 // with no precision): 0.1f prints 0.1, and -0, inf, -inf and nan as such.

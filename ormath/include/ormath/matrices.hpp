@@ -1,5 +1,6 @@
 // Ormath's matrices: mat2, mat3 and mat4 of float columns, their
-// arithmetic, the products with vectors, transpose, determinant and inverse.
+// arithmetic, the products with vectors, transpose, determinant, inverse,
+// outerProduct and matrixCompMult.
 //
 // SPDX-License-Identifier: MIT
 #pragma once
@@ -12,12 +13,21 @@
 #include <ormath/rounding.hpp>
 #include <ormath/vectors.hpp>
 
+#include <type_traits>
+
 namespace ormath {
 
 // Matrices of column vectors: m[c] is column c and m[c][r] the entry in row r
 // of column c, float number N*c + r of data(); for mat4 that is what
 // glLoadMatrixf expects. matN() is the identity and matN(s) has s on the main
 // diagonal and 0 elsewhere: matN(1) is the identity, matN(0) all zeros.
+// From N*N floats, they fill column after column, as GLSL's constructors do.
+// From another size (explicit), a matrix keeps the upper-left block of a
+// larger one, and puts a smaller one in its upper-left block with the
+// identity's entries around it.
+
+struct mat3;
+struct mat4;
 
 struct mat2 {
     vec2 columns[2];
@@ -25,6 +35,9 @@ struct mat2 {
     constexpr mat2() noexcept : mat2(1.0f) {}
     constexpr explicit mat2(float s) noexcept : columns{{s, 0}, {0, s}} {}
     constexpr mat2(const vec2& c0, const vec2& c1) noexcept : columns{c0, c1} {}
+    constexpr mat2(float m00, float m01, float m10, float m11) noexcept : columns{{m00, m01}, {m10, m11}} {}
+    constexpr explicit mat2(const mat3& m) noexcept;
+    constexpr explicit mat2(const mat4& m) noexcept;
 
     constexpr vec2& operator[](int c) noexcept { return columns[c]; }
     constexpr const vec2& operator[](int c) const noexcept { return columns[c]; }
@@ -32,14 +45,16 @@ struct mat2 {
     constexpr const float* data() const noexcept { return &columns[0].x; }
 };
 
-struct mat4;
-
 struct mat3 {
     vec3 columns[3];
 
     constexpr mat3() noexcept : mat3(1.0f) {}
     constexpr explicit mat3(float s) noexcept : columns{{s, 0, 0}, {0, s, 0}, {0, 0, s}} {}
     constexpr mat3(const vec3& c0, const vec3& c1, const vec3& c2) noexcept : columns{c0, c1, c2} {}
+    constexpr mat3(float m00, float m01, float m02, float m10, float m11, float m12, float m20, float m21,
+                   float m22) noexcept
+        : columns{{m00, m01, m02}, {m10, m11, m12}, {m20, m21, m22}} {}
+    constexpr explicit mat3(const mat2& m) noexcept : columns{vec3(m[0], 0), vec3(m[1], 0), {0, 0, 1}} {}
     // The upper-left 3x3 block of m: a transform's rotation and scale without its translation.
     constexpr explicit mat3(const mat4& m) noexcept;
 
@@ -59,9 +74,15 @@ struct mat4 {
         : columns{{s, 0, 0, 0}, {0, s, 0, 0}, {0, 0, s, 0}, {0, 0, 0, s}} {}
     constexpr mat4(const vec4& c0, const vec4& c1, const vec4& c2, const vec4& c3) noexcept
         : columns{c0, c1, c2, c3} {}
+    constexpr mat4(float m00, float m01, float m02, float m03, float m10, float m11, float m12, float m13,
+                   float m20, float m21, float m22, float m23, float m30, float m31, float m32,
+                   float m33) noexcept
+        : columns{{m00, m01, m02, m03}, {m10, m11, m12, m13}, {m20, m21, m22, m23}, {m30, m31, m32, m33}} {}
     // m in the upper-left 3x3 block, 0 in the rest of row and column 3, and a 1 in the corner.
     constexpr explicit mat4(const mat3& m) noexcept
         : columns{vec4(m[0], 0), vec4(m[1], 0), vec4(m[2], 0), {0, 0, 0, 1}} {}
+    constexpr explicit mat4(const mat2& m) noexcept
+        : columns{vec4(m[0], 0, 0), vec4(m[1], 0, 0), {0, 0, 1, 0}, {0, 0, 0, 1}} {}
 
     constexpr vec4& operator[](int c) noexcept { return columns[c]; }
     constexpr const vec4& operator[](int c) const noexcept { return columns[c]; }
@@ -70,6 +91,8 @@ struct mat4 {
 };
 
 constexpr mat3::mat3(const mat4& m) noexcept : columns{vec3(m[0]), vec3(m[1]), vec3(m[2])} {}
+constexpr mat2::mat2(const mat3& m) noexcept : columns{vec2(m[0]), vec2(m[1])} {}
+constexpr mat2::mat2(const mat4& m) noexcept : columns{vec2(m[0]), vec2(m[1])} {}
 
 // The layout is the contract with OpenGL; check it where the types are made.
 static_assert(detail::packed_floats<mat2>(4), "mat2 must be four packed floats");
@@ -165,7 +188,109 @@ constexpr mat2 operator*(const mat2& m, float s) noexcept { return s * m; }
 constexpr mat3 operator*(const mat3& m, float s) noexcept { return s * m; }
 constexpr mat4 operator*(const mat4& m, float s) noexcept { return s * m; }
 
-// a = a * b: b acts first, then the old a.
+namespace detail {
+template <typename M>
+struct is_matrix : std::false_type {};
+template <>
+struct is_matrix<mat2> : std::true_type {};
+template <>
+struct is_matrix<mat3> : std::true_type {};
+template <>
+struct is_matrix<mat4> : std::true_type {};
+template <typename M, typename R = M>
+using if_matrix = std::enable_if_t<is_matrix<M>::value, R>;
+
+// f applied to each column, or to each pair of columns.
+template <typename F>
+constexpr mat2 columns(const mat2& a, F f) noexcept {
+    return {f(a[0]), f(a[1])};
+}
+template <typename F>
+constexpr mat3 columns(const mat3& a, F f) noexcept {
+    return {f(a[0]), f(a[1]), f(a[2])};
+}
+template <typename F>
+constexpr mat4 columns(const mat4& a, F f) noexcept {
+    return {f(a[0]), f(a[1]), f(a[2]), f(a[3])};
+}
+template <typename F>
+constexpr mat2 columns(const mat2& a, const mat2& b, F f) noexcept {
+    return {f(a[0], b[0]), f(a[1], b[1])};
+}
+template <typename F>
+constexpr mat3 columns(const mat3& a, const mat3& b, F f) noexcept {
+    return {f(a[0], b[0]), f(a[1], b[1]), f(a[2], b[2])};
+}
+template <typename F>
+constexpr mat4 columns(const mat4& a, const mat4& b, F f) noexcept {
+    return {f(a[0], b[0]), f(a[1], b[1]), f(a[2], b[2]), f(a[3], b[3])};
+}
+}  // namespace detail
+
+// Entry by entry, for mat2, mat3 and mat4 (M): a float added to or
+// subtracted from every entry, every entry divided by a float, m / m entry by
+// entry (unlike m * m, as in GLSL), and unary minus, which flips every sign.
+// One IEEE operation per entry, so there is no order to choose; a division
+// divides (it does not multiply by a reciprocal).
+template <typename M>
+constexpr detail::if_matrix<M> operator+(const M& m, float s) noexcept {
+    return detail::columns(m, [s](const auto& c) { return c + s; });
+}
+template <typename M>
+constexpr detail::if_matrix<M> operator-(const M& m, float s) noexcept {
+    return detail::columns(m, [s](const auto& c) { return c - s; });
+}
+template <typename M>
+constexpr detail::if_matrix<M> operator/(const M& m, float s) noexcept {
+    return detail::columns(m, [s](const auto& c) { return c / s; });
+}
+template <typename M>
+constexpr detail::if_matrix<M> operator/(const M& a, const M& b) noexcept {
+    return detail::columns(a, b, [](const auto& c, const auto& d) { return c / d; });
+}
+template <typename M>
+constexpr detail::if_matrix<M> operator-(const M& m) noexcept {
+    return detail::columns(m, [](const auto& c) { return -c; });
+}
+
+// v * M: v is a row vector, so entry c of the result is dot(v, m[c]), in
+// dot's order (products rounded, summed from x on). v * m == transpose(m) * v.
+constexpr vec2 operator*(const vec2& v, const mat2& m) noexcept {
+    return {ormath::dot(v, m[0]), ormath::dot(v, m[1])};
+}
+constexpr vec3 operator*(const vec3& v, const mat3& m) noexcept {
+    return {ormath::dot(v, m[0]), ormath::dot(v, m[1]), ormath::dot(v, m[2])};
+}
+constexpr vec4 operator*(const vec4& v, const mat4& m) noexcept {
+    return {ormath::dot(v, m[0]), ormath::dot(v, m[1]), ormath::dot(v, m[2]), ormath::dot(v, m[3])};
+}
+
+// The compound forms: a op= b is a = a op b, so a *= b is the matrix
+// product (b acts first, then the old a) while a /= b divides entry by entry.
+template <typename M>
+constexpr detail::if_matrix<M, M&> operator+=(M& a, const M& b) noexcept {
+    return a = a + b;
+}
+template <typename M>
+constexpr detail::if_matrix<M, M&> operator-=(M& a, const M& b) noexcept {
+    return a = a - b;
+}
+template <typename M>
+constexpr detail::if_matrix<M, M&> operator/=(M& a, const M& b) noexcept {
+    return a = a / b;
+}
+template <typename M>
+constexpr detail::if_matrix<M, M&> operator+=(M& a, float s) noexcept {
+    return a = a + s;
+}
+template <typename M>
+constexpr detail::if_matrix<M, M&> operator-=(M& a, float s) noexcept {
+    return a = a - s;
+}
+template <typename M>
+constexpr detail::if_matrix<M, M&> operator/=(M& a, float s) noexcept {
+    return a = a / s;
+}
 constexpr mat2& operator*=(mat2& a, const mat2& b) noexcept { return a = a * b; }
 constexpr mat3& operator*=(mat3& a, const mat3& b) noexcept { return a = a * b; }
 constexpr mat4& operator*=(mat4& a, const mat4& b) noexcept { return a = a * b; }
@@ -174,6 +299,18 @@ constexpr mat3& operator*=(mat3& a, float s) noexcept { return a = a * s; }
 constexpr mat4& operator*=(mat4& a, float s) noexcept { return a = a * s; }
 
 // ---------------------------------------------------------------- functions
+
+// outerProduct(c, r): c as a column times r as a row, so column j is c * r[j];
+// matrixCompMult(a, b): the entries' products. One rounded product per entry.
+constexpr mat2 outerProduct(const vec2& c, const vec2& r) noexcept { return {c * r.x, c * r.y}; }
+constexpr mat3 outerProduct(const vec3& c, const vec3& r) noexcept { return {c * r.x, c * r.y, c * r.z}; }
+constexpr mat4 outerProduct(const vec4& c, const vec4& r) noexcept {
+    return {c * r.x, c * r.y, c * r.z, c * r.w};
+}
+template <typename M>
+constexpr detail::if_matrix<M> matrixCompMult(const M& a, const M& b) noexcept {
+    return detail::columns(a, b, [](const auto& c, const auto& d) { return c * d; });
+}
 
 // Rows become columns. Exact.
 constexpr mat2 transpose(const mat2& m) noexcept { return {{m[0].x, m[1].x}, {m[0].y, m[1].y}}; }

@@ -4,10 +4,21 @@
 // its own, which may be included alone:
 //
 //   rounding.hpp    rounded(): the barrier that keeps each operation a float
-//   vectors.hpp     vec2, vec3, vec4; + - * / between vectors and floats; == !=
-//   matrices.hpp    mat2, mat3, mat4; + - *, M * v, transpose, determinant, inverse
-//   common.hpp      abs sign floor ceil fract mod min max clamp mix step
-//                   smoothstep radians degrees
+//   vectors.hpp     vec2, vec3, vec4; + - * / between vectors and floats; == !=;
+//                   xy() xyz() swizzle<I...>()
+//   integer.hpp     ivec2..4, uvec2..4, bvec2..4; their operators and conversions;
+//                   abs sign min max clamp; bitCount findLSB findMSB bitfieldExtract
+//                   bitfieldInsert bitfieldReverse uaddCarry usubBorrow umulExtended
+//                   imulExtended
+//   matrices.hpp    mat2, mat3, mat4; + - * /, M * v, v * M, transpose, determinant,
+//                   inverse, outerProduct, matrixCompMult
+//   common.hpp      abs sign floor ceil trunc round roundEven fract mod modf min max
+//                   clamp mix step smoothstep isnan isinf fma frexp ldexp radians
+//                   degrees floatBitsToInt floatBitsToUint intBitsToFloat uintBitsToFloat
+//   relational.hpp  lessThan lessThanEqual greaterThan greaterThanEqual equal notEqual
+//                   any all not_
+//   packing.hpp     packUnorm2x16 packSnorm2x16 packUnorm4x8 packSnorm4x8 packHalf2x16
+//                   and their unpack forms
 //   geometric.hpp   dot cross length distance normalize faceforward reflect refract
 //   transforms.hpp  translate scale rotate frustum ortho perspective look_at
 //                   pick_matrix, clip_depth; project unproject
@@ -46,9 +57,10 @@
 // formula, never a trap. The header says so at each function. Where a result
 // is a NaN, its sign and payload are not part of the contract.
 //
-// Call these functions qualified (ormath::abs, ormath::floor): C's global
-// abs, floor and friends make an unqualified call ambiguous under
-// `using namespace ormath`.
+// Call these functions qualified (ormath::abs, ormath::floor, ormath::round,
+// ormath::any): C's global abs, floor, round, trunc, modf, frexp, ldexp, fma,
+// isnan, isinf and friends, and std::any, make an unqualified call ambiguous
+// under `using namespace ormath`.
 //
 // SPDX-License-Identifier: MIT
 #pragma once
@@ -59,8 +71,11 @@
 #include <ormath/geometric.hpp>
 #include <ormath/geometry.hpp>
 #include <ormath/hash.hpp>
+#include <ormath/integer.hpp>
 #include <ormath/matrices.hpp>
+#include <ormath/packing.hpp>
 #include <ormath/quaternion.hpp>
+#include <ormath/relational.hpp>
 #include <ormath/rounding.hpp>
 #include <ormath/transforms.hpp>
 #include <ormath/vectors.hpp>

@@ -1,5 +1,5 @@
-// Ormath's vectors: vec2, vec3 and vec4 of float, and their component-wise
-// arithmetic and comparison.
+// Ormath's vectors: vec2, vec3 and vec4 of float, their component-wise
+// arithmetic and comparison, and swizzles for every vector type.
 //
 // SPDX-License-Identifier: MIT
 #pragma once
@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <type_traits>
+#include <utility>
 
 namespace ormath {
 
@@ -18,6 +19,7 @@ namespace ormath {
 // vec3 is 2n or 3n consecutive floats: what glVertexPointer and
 // glColorPointer read with a stride of 0. The one-argument constructors are
 // explicit, so a float or a longer vector never turns into a vector unasked.
+// xy() and xyz() are the leading components, as GLSL's v.xy and v.xyz.
 
 struct vec3;
 struct vec4;
@@ -30,6 +32,9 @@ struct vec2 {
     constexpr explicit vec2(float s) noexcept : x(s), y(s) {}
     // The leading components of a longer vector.
     constexpr explicit vec2(const vec3& v) noexcept;
+    constexpr explicit vec2(const vec4& v) noexcept;
+
+    constexpr vec2 xy() const noexcept { return *this; }
 
     constexpr float& operator[](int i) noexcept { return i == 0 ? x : y; }
     constexpr const float& operator[](int i) const noexcept { return i == 0 ? x : y; }
@@ -44,7 +49,11 @@ struct vec3 {
     constexpr vec3(float x_, float y_, float z_) noexcept : x(x_), y(y_), z(z_) {}
     constexpr explicit vec3(float s) noexcept : x(s), y(s), z(s) {}
     constexpr vec3(const vec2& v, float z_) noexcept : x(v.x), y(v.y), z(z_) {}
+    constexpr vec3(float x_, const vec2& v) noexcept : x(x_), y(v.x), z(v.y) {}
     constexpr explicit vec3(const vec4& v) noexcept;
+
+    constexpr vec2 xy() const noexcept { return {x, y}; }
+    constexpr vec3 xyz() const noexcept { return *this; }
 
     constexpr float& operator[](int i) noexcept { return i == 0 ? x : i == 1 ? y : z; }
     constexpr const float& operator[](int i) const noexcept { return i == 0 ? x : i == 1 ? y : z; }
@@ -60,6 +69,11 @@ struct vec4 {
     constexpr explicit vec4(float s) noexcept : x(s), y(s), z(s), w(s) {}
     constexpr vec4(const vec3& v, float w_) noexcept : x(v.x), y(v.y), z(v.z), w(w_) {}
     constexpr vec4(const vec2& v, float z_, float w_) noexcept : x(v.x), y(v.y), z(z_), w(w_) {}
+    constexpr vec4(const vec2& a, const vec2& b) noexcept : x(a.x), y(a.y), z(b.x), w(b.y) {}
+    constexpr vec4(float x_, const vec3& v) noexcept : x(x_), y(v.x), z(v.y), w(v.z) {}
+
+    constexpr vec2 xy() const noexcept { return {x, y}; }
+    constexpr vec3 xyz() const noexcept { return {x, y, z}; }
 
     constexpr float& operator[](int i) noexcept { return i == 0 ? x : i == 1 ? y : i == 2 ? z : w; }
     constexpr const float& operator[](int i) const noexcept {
@@ -70,6 +84,7 @@ struct vec4 {
 };
 
 constexpr vec2::vec2(const vec3& v) noexcept : x(v.x), y(v.y) {}
+constexpr vec2::vec2(const vec4& v) noexcept : x(v.x), y(v.y) {}
 constexpr vec3::vec3(const vec4& v) noexcept : x(v.x), y(v.y), z(v.z) {}
 
 // The layout is the contract with OpenGL; check it where the types are made.
@@ -142,7 +157,61 @@ constexpr vec4 zip(const vec4& a, const vec4& b, const vec4& c, F f) noexcept {
     return {f(a.x, b.x, c.x), f(a.y, b.y, c.y), f(a.z, b.z, c.z), f(a.w, b.w, c.w)};
 }
 
+// The vector of N components of type T: vec2..vec4 for float, and the
+// integer and boolean vectors of integer.hpp.
+template <typename T, int N>
+struct vector_of;
+template <>
+struct vector_of<float, 2> {
+    using type = vec2;
+};
+template <>
+struct vector_of<float, 3> {
+    using type = vec3;
+};
+template <>
+struct vector_of<float, 4> {
+    using type = vec4;
+};
+
+// A vector type's component type and number of components.
+template <typename V>
+using component_t = std::decay_t<decltype(std::declval<const V&>()[0])>;
+template <typename V>
+constexpr int size_of = static_cast<int>(sizeof(V) / sizeof(component_t<V>));
+
+// f applied to the components of index I of the vectors v...
+template <int I, typename F, typename... V>
+constexpr auto at(F f, const V&... v) noexcept {
+    return f(v[I]...);
+}
+template <typename F, int... I, typename V0, typename... V>
+constexpr auto each_index(std::integer_sequence<int, I...>, F f, const V0& v0, const V&... v) noexcept {
+    using R = typename vector_of<decltype(f(v0[0], v[0]...)), sizeof...(I)>::type;
+    return R{at<I>(f, v0, v...)...};
+}
+// f applied to each component, or to each pair or triple of components, of
+// vectors of any type and of one size; the result is the vector of what f
+// returns (a bvec from a comparison, an ivec from a vec's exponents).
+template <typename F, typename V0, typename... V>
+constexpr auto each(F f, const V0& v0, const V&... v) noexcept {
+    return detail::each_index(std::make_integer_sequence<int, size_of<V0>>(), f, v0, v...);
+}
+
 }  // namespace detail
+
+// ---------------------------------------------------------------- swizzles
+
+// GLSL's swizzles, reading only: swizzle<2, 1, 0>(v) is v.zyx, and
+// swizzle<0, 0, 1, 1>(v) is v.xxyy. Two to four indices, in any order and with
+// repeats, from a vector of any type; the result has v's component type.
+template <int... I, typename V>
+constexpr typename detail::vector_of<detail::component_t<V>, sizeof...(I)>::type swizzle(
+    const V& v) noexcept {
+    static_assert(sizeof...(I) >= 2 && sizeof...(I) <= 4, "a swizzle takes two to four indices");
+    static_assert(((I >= 0 && I < detail::size_of<V>)&&...), "a swizzle index is beyond the vector");
+    return {v[I]...};
+}
 
 // ---------------------------------------------------------------- arithmetic
 

@@ -70,6 +70,143 @@ void every_row() {
     }
 }
 
+// GLSL's integer and boolean vectors, swizzles, constructors and the
+// built-ins beyond float arithmetic; integers print as their bits.
+void every_glsl_name(float s, float t, float w) {
+    using ormath::bvec2;
+    using ormath::bvec3;
+    using ormath::bvec4;
+    using ormath::ivec2;
+    using ormath::ivec3;
+    using ormath::ivec4;
+    using ormath::uvec2;
+    using ormath::uvec3;
+    using ormath::uvec4;
+    const vec4 r(s, t, w, -0.0f), big = r * 0x1p29f;
+    const ivec4 i(big);
+    const uvec4 u(ormath::abs(big) * 4.0f);
+    const ivec3 i3(i.x, ivec2(i.y, i.z));
+    const ivec2 i2(i3);
+    const ivec4 ir = ormath::swizzle<3, 2, 1, 0>(i);
+    const uvec4 ur = ormath::swizzle<3, 2, 1, 0>(u);
+    print("vec ctors", vec4(vec2(r), vec2(vec4(1.0f, vec3(t, s, w))).y + vec3(s, vec2(t, w)).z, 0.0f) +
+                           vec4(r.xy(), r.xyz().xy()) + ormath::swizzle<2, 0, 3, 1>(r));
+    print("swizzles", vec4(ormath::swizzle<1, 1>(r), ormath::swizzle<2, 0, 0>(r.xyz()).z,
+                           float(ormath::swizzle<1, 0>(i2).x)));
+    print("mat ctors", mat4(mat2(mat3(s, t, w, t, s, w, w, t, s))) +
+                           mat4(mat3(mat2(mat4(s, t, w, 1, 2, 3, 4, 5, 6, 7, 8, 9, t, s, w, 0)))) +
+                           mat4(mat2(s, t, w, s)));
+    print("ivec ops", ormath::intBitsToFloat(((i + i2.x - 3 * i * i3.y / ivec4(7) % 5) & 0x7ff0f) |
+                                             (i ^ ivec4(i3, 1) << 3) >> (-ir) << ~i));
+    print("ivec ops 2", ormath::intBitsToFloat(ivec4(i2 / 0, i2 % 0) + ivec4(i3 % i.x, (-i).x)));
+    ivec4 c = i;
+    c += i;
+    c -= 1;
+    c *= i;
+    c /= ivec4(3);
+    c %= 1000;
+    c &= ~0xf;
+    c |= ivec4(1);
+    c ^= 0x55;
+    c <<= 2;
+    c >>= ivec4(1, 2, 3, 33);
+    print("ivec compound", ormath::intBitsToFloat(c));
+    uvec4 d = u;
+    d += u;
+    d -= 7u;
+    d *= u;
+    d /= u + 1u;
+    d %= uvec4(1000u);
+    d &= 0xfffu;
+    d |= 3u;
+    d ^= uvec4(0x30u);
+    d <<= 1u;
+    d >>= 2u;
+    print("uvec ops", ormath::uintBitsToFloat(((d + (u - 5u) * u / 3u % u) ^ (~u >> 4u << 1u)) | (2u & u)));
+    print("int common",
+          ormath::intBitsToFloat(ormath::abs(i) + ormath::sign(i) + ormath::min(i, 5) + ormath::max(i, ir) +
+                                 ormath::clamp(i, -3, 1000) + ormath::clamp(i, ir, ivec4(9))));
+    print("uint common",
+          ormath::uintBitsToFloat(ormath::min(u, 5u) + ormath::max(u, ormath::swizzle<0, 1, 2, 2>(u.xyz())) +
+                                  ormath::clamp(u, 3u, 9u) + ormath::clamp(u, u, uvec4(9u))));
+    const bvec4 b = ormath::lessThan(r, vec4(t));
+    print("relational", vec4(ormath::greaterThan(i, ivec4(0))) + vec4(ormath::lessThanEqual(u, uvec4(9u))) +
+                            vec4(ormath::greaterThanEqual(r, vec4(s))) + vec4(ormath::equal(b, b)) +
+                            vec4(ormath::notEqual(r, r)) + vec4(ormath::not_(b)));
+    print("compare i", vec4(float(ormath::any(b)), float(ormath::all(b)), float(i == i && u != u + 1u),
+                            float(b == b && i3 != i3 && i2 == i2 && bvec3(true) != bvec3(b))));
+    print("conversions", vec4(ivec4(vec4(uvec4(i)))) + vec4(uvec4(vec4(r * 1e10f))) + vec4(bvec4(r)) +
+                             vec4(vec3(ivec3(uvec3(bvec3(b)))), 0.0f) +
+                             vec4(vec2(bvec2(i2)), vec2(uvec2(i2))));
+    print("rounding", vec4(ormath::trunc(s * 5.0f), ormath::round(t * 9.0f), ormath::roundEven(w * 3.0f),
+                           ormath::fma(s, t, w)) +
+                          ormath::trunc(r * 3.0f) + ormath::round(r * 7.0f) + ormath::roundEven(r * 2.0f) +
+                          ormath::fma(r, r, vec4(t)));
+    float whole = 0;
+    vec4 wholes;
+    int e = 0;
+    ivec4 es;
+    const vec4 split =
+        ormath::modf(r * 3.0f, wholes) + ormath::frexp(r, es) + ormath::ldexp(r, ivec4(3, -140, 100, 1));
+    const float fraction = ormath::modf(s * 3.0f, whole), significand = ormath::frexp(t, e);
+    print("split", vec4(fraction, whole, significand, ormath::ldexp(w, e)) + split + wholes + vec4(es));
+    print("select",
+          vec4(ormath::isnan(r / 0.0f)) + vec4(ormath::isinf(r / 0.0f)) + ormath::mix(r, vec4(t), b) +
+              vec4(float(ormath::isnan(s)), float(ormath::isinf(t)), ormath::mix(s, t, s < t), 0.0f));
+    print("float bits", ormath::intBitsToFloat(ormath::floatBitsToInt(r) + 1) +
+                            ormath::uintBitsToFloat(ormath::floatBitsToUint(r) + 1u) +
+                            vec4(ormath::intBitsToFloat(ormath::floatBitsToInt(s)),
+                                 ormath::uintBitsToFloat(ormath::floatBitsToUint(t)), 0.0f, 0.0f));
+    std::uint32_t carry = 0, borrow = 0, umsb = 0, ulsb = 0;
+    std::int32_t imsb = 0, ilsb = 0;
+    uvec4 carries, borrows, umsbs, ulsbs;
+    ivec4 imsbs, ilsbs;
+    const std::uint32_t sums[2] = {ormath::uaddCarry(u.x, u.y, carry), ormath::usubBorrow(u.x, u.y, borrow)};
+    ormath::umulExtended(u.x, u.y, umsb, ulsb);
+    ormath::imulExtended(i.x, i.y, imsb, ilsb);
+    const uvec4 vsums = ormath::uaddCarry(u, ur, carries) + ormath::usubBorrow(u, ur, borrows);
+    ormath::umulExtended(u, ur, umsbs, ulsbs);
+    ormath::imulExtended(i, ir, imsbs, ilsbs);
+    print("carries",
+          ormath::uintBitsToFloat(
+              uvec4(sums[0] + carry, sums[1] + borrow, umsb ^ ulsb, static_cast<std::uint32_t>(imsb ^ ilsb)) +
+              vsums + carries + borrows + umsbs + ulsbs + uvec4(imsbs ^ ilsbs)));
+    print("bits",
+          ormath::intBitsToFloat(
+              ivec4(ormath::bitCount(i.x), ormath::findLSB(u.y), ormath::findMSB(i.z), ormath::findMSB(u.w)) +
+              ormath::bitCount(u) + ormath::findLSB(i) + ormath::findMSB(i) + ormath::findMSB(u)));
+    print("bitfields", ormath::intBitsToFloat(
+                           ormath::bitfieldExtract(i, 3, 9) + ormath::bitfieldInsert(i, ir, 4, 12) +
+                           ormath::bitfieldReverse(i) +
+                           ivec4(ormath::bitfieldExtract(i.x, 1, 31), ormath::bitfieldInsert(i.y, 7, 30, 2),
+                                 ormath::bitfieldReverse(i.z), 0)));
+    print("ubitfields", ormath::uintBitsToFloat(
+                            ormath::bitfieldExtract(u, 3, 9) + ormath::bitfieldInsert(u, ur, 4, 12) +
+                            ormath::bitfieldReverse(u) +
+                            uvec4(ormath::bitfieldExtract(u.x, 0, 32), ormath::bitfieldInsert(u.y, 7u, 30, 2),
+                                  ormath::bitfieldReverse(u.z), 0u)));
+    print("packing", vec4(ormath::unpackUnorm2x16(ormath::packUnorm2x16(r.xy())),
+                          ormath::unpackSnorm2x16(ormath::packSnorm2x16(r.xy()))) +
+                         ormath::unpackUnorm4x8(ormath::packUnorm4x8(r)) +
+                         ormath::unpackSnorm4x8(ormath::packSnorm4x8(r)) +
+                         vec4(ormath::unpackHalf2x16(ormath::packHalf2x16(r.xy() * 1e4f)), 0.0f, 0.0f));
+
+    const mat2 m2(s, t, w, 1.0f);
+    const mat3 m3(ormath::outerProduct(r.xyz(), vec3(w, s, t)));
+    const mat4 m4(ormath::outerProduct(r, vec4(t, s, 1.0f, w)));
+    mat2 a2 = ormath::outerProduct(r.xy(), vec2(t, w)) + 1.0f;
+    a2 += m2;
+    a2 -= 0.5f;
+    a2 -= m2 * m2;
+    a2 /= m2;
+    a2 /= t;
+    mat3 a3 = -(m3 - s) / w + ormath::matrixCompMult(m3, m3) / m3;
+    a3 += 2.0f;
+    mat4 a4 = ormath::matrixCompMult(m4, -m4) / (m4 + 1.0f);
+    a4 += m4;
+    print("mat ops", vec4(r.xy() * a2, 0.0f, 0.0f) + vec4(r.xyz() * a3, 0.0f) + r * a4);
+}
+
 // The names that the table does not reach, for arguments s, t and w with
 // full mantissas, so that most results change when a product is fused.
 void every_other_name(float s_in, float t_in, float w_in) {
@@ -148,6 +285,7 @@ void every_other_name(float s_in, float t_in, float w_in) {
     float hash_bits[2];
     std::memcpy(hash_bits, hashes, sizeof hashes);
     print("hash", hash_bits, 2);
+    every_glsl_name(s, t, opaque(w_in));
 }
 
 }  // namespace
