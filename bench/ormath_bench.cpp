@@ -729,7 +729,7 @@ struct culling_eigen {
             }
             kept += inside ? 1 : 0;
         }
-        for (int i = 0; i < 6; ++i) {
+        for (std::size_t i = 0; i < 6; ++i) {
             std::memcpy(out + 4 * i, planes[i].data(), 4 * sizeof(float));
         }
         out[24] = static_cast<float>(kept);
