@@ -46,9 +46,11 @@
 // subtraction is rounded to float on its own (see rounded()), so no
 // multiply-add is ever fused; sums run left to right as written. std::sqrt is
 // correctly rounded, so length, distance, normalize, refract and look_at give
-// the same bits everywhere. Only rotate, perspective, quat_rotation, slerp
-// and angle call std::sin, std::cos, std::tan, std::acos or std::atan2, whose
-// last bit belongs to the C library.
+// the same bits everywhere. Only rotate and perspective call std::sin,
+// std::cos or std::tan, whose last bit belongs to the C library;
+// quat_rotation, slerp and angle call std::sin, std::cos, std::acos and
+// std::atan2 in double and round once to float: the same float from every C
+// library but in rare cases within 2^-29 of a rounding midpoint.
 //
 // Undefined input is defined here: infinities and NaN pass through as IEEE
 // arithmetic makes them, and every degenerate case (a zero vector to
