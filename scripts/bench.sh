@@ -6,12 +6,13 @@
 #
 #   scripts/bench.sh
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
-case "${1:-}" in
-    "") ;;
-    -h|--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
-    *) echo "bench.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+case "$#:${1:-}" in
+    0:) ;;
+    1:-h|1:--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    *) echo "bench.sh: takes no arguments, not '$*'; usage: scripts/bench.sh" >&2; exit 2 ;;
 esac
 
 started=$SECONDS

@@ -7,10 +7,22 @@
 #
 #   scripts/capture.sh [PROGRAM...]     (default: all four)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
+all="quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate"
 programs=("$@")
-[ ${#programs[@]} -gt 0 ] || programs=(quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate)
+[ ${#programs[@]} -gt 0 ] || read -r -a programs <<<"$all"
+for program in "${programs[@]}"; do
+    case "$program" in
+        -h|--help) sed -n '2,8s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    esac
+    case " $all " in
+        *" $program "*) ;;
+        *) echo "capture.sh: unknown program '$program'; usage: scripts/capture.sh [PROGRAM...]," \
+               "PROGRAM one of: $all" >&2; exit 2 ;;
+    esac
+done
 
 scripts/setup.sh build test headless
 [ -f build/CMakeCache.txt ] || cmake --preset dev >/dev/null

@@ -8,13 +8,19 @@
 # ends it. Without one (DISPLAY unset) it runs for a few seconds on a private
 # X server, a screenshot of its window is saved under build/, and a key ends it.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
 programs="quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate"
 program=${1:-quad_mathlib_arrays}
+usage="usage: scripts/demo.sh [PROGRAM], PROGRAM one of: $programs"
+case "$program" in
+    -h|--help) sed -n '2,9s/^# \{0,1\}//p' "$0"; exit 0 ;;
+esac
+[ $# -le 1 ] || { echo "demo.sh: takes one program at most; $usage" >&2; exit 2; }
 case " $programs " in
     *" $program "*) ;;
-    *) echo "demo.sh: unknown program '$program' (one of: $programs)" >&2; exit 2 ;;
+    *) echo "demo.sh: unknown program '$program'; $usage" >&2; exit 2 ;;
 esac
 
 groups=(build)

@@ -6,12 +6,14 @@
 #
 #   scripts/lint.sh [--fix]    --fix reformats the files instead of failing
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
-case "${1:-}" in
-    ""|--fix) ;;
-    -h|--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
-    *) echo "lint.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+case "$#:${1:-}" in
+    0:|1:--fix) ;;
+    1:-h|1:--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    1:*) echo "lint.sh: unknown option '$1'; usage: scripts/lint.sh [--fix]" >&2; exit 2 ;;
+    *) echo "lint.sh: takes at most one option; usage: scripts/lint.sh [--fix]" >&2; exit 2 ;;
 esac
 scripts/setup.sh build lint
 

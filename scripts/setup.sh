@@ -21,14 +21,18 @@
 #                     layer, as libsdl1.2-dev. Without the option the installed
 #                     headers stay, else the system's libsdl1.2-dev is taken.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 . scripts/sdl.sh
 
 sdl_headers=""
 groups=()
 while [ $# -gt 0 ]; do
     case "$1" in
-        --sdl-headers) sdl_headers=${2:-}; shift ;;
+        --sdl-headers)
+            [ $# -ge 2 ] || { echo "setup.sh: --sdl-headers needs a value, classic or compat;" \
+                "usage: scripts/setup.sh [--sdl-headers classic|compat] GROUP..." >&2; exit 2; }
+            sdl_headers=$2; shift ;;
         build|headless|test|compat-runtime|lint|valgrind|benchmarks|bench|web) groups+=("$1") ;;
         *) echo "setup.sh: unknown option or group '$1'" >&2; exit 2 ;;
     esac

@@ -19,7 +19,8 @@
 #     --web             build the web site (scripts/web.sh --build) and run
 #                       only its tests
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 . scripts/sdl.sh
 
 preset=dev
@@ -31,10 +32,21 @@ soak=no
 valgrind=no
 web=no
 exclude=(soak valgrind package web)
+# An option error is one line: what is wrong, then the usage.
+usage_error() {
+    echo "test.sh: $1; usage: scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime]" \
+        "[--package] [--benchmarks] [--soak] [--valgrind] [--web]" >&2
+    exit 2
+}
 while [ $# -gt 0 ]; do
     case "$1" in
         --asan) preset=asan ;;
-        --sdl-headers) setup_options=(--sdl-headers "${2:-}"); shift ;;
+        --sdl-headers)
+            case "${2:-}" in
+                classic|compat) setup_options=(--sdl-headers "$2"); shift ;;
+                "") usage_error "--sdl-headers needs a value, classic or compat" ;;
+                *) usage_error "--sdl-headers takes classic or compat, not '$2'" ;;
+            esac ;;
         --compat-runtime) compat_runtime=yes; groups+=(compat-runtime) ;;
         --package) exclude=(soak valgrind web); export ORMATH_PACKAGE_TEST=1 ;;
         --benchmarks) groups+=(benchmarks); configure_options+=(-DORMATH_DEMOS_BUILD_BENCHMARKS=ON) ;;
@@ -42,7 +54,7 @@ while [ $# -gt 0 ]; do
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
         --web) web=yes; groups+=(web) ;;
         -h|--help) sed -n '2,20s/^# \{0,1\}//p' "$0"; exit 0 ;;
-        *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+        *) usage_error "unknown option '$1'" ;;
     esac
     shift
 done

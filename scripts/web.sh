@@ -14,18 +14,28 @@
 #                  minutes) and write them at the end of docs/performance.md
 #     --build      only install and build
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
 mode=serve
 port=8080
+usage_error() {
+    echo "web.sh: $1; usage: scripts/web.sh [--port N | --headless | --measure | --build]" >&2
+    exit 2
+}
 while [ $# -gt 0 ]; do
     case "$1" in
-        --port) port=${2:-}; shift ;;
+        --port)
+            [ $# -ge 2 ] || usage_error "--port needs a number"
+            # Leading zeros are refused too: 0 alone takes a free port.
+            [[ "$2" =~ ^(0|[1-9][0-9]{0,4})$ ]] && [ "$2" -le 65535 ] ||
+                usage_error "--port takes a number from 0 to 65535, not '$2'"
+            port=$2; shift ;;
         --headless) mode=headless ;;
         --measure) mode=measure ;;
         --build) mode=build ;;
         -h|--help) sed -n '2,16s/^# \{0,1\}//p' "$0"; exit 0 ;;
-        *) echo "web.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+        *) usage_error "unknown option '$1'" ;;
     esac
     shift
 done
