@@ -52,8 +52,8 @@ for group in "${groups[@]}"; do
         headless) packages+=(xvfb xdotool imagemagick) ;;
         # The display tests drive the programs with their own X11 probe and
         # xdotool; the installed-library test uses pkg-config, and clang as a
-        # second compiler.
-        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang) ;;
+        # second compiler; the server check reads its listen backlog with ss.
+        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang iproute2) ;;
         compat-runtime) ;;
         # Configuring for clang-tidy takes everything the tests and benchmarks need.
         lint) packages+=(clang-format clang-tidy libgtest-dev libx11-dev libxtst-dev python3

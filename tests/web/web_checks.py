@@ -16,6 +16,9 @@ CHECK is one of
   no-webgl  every page in a browser without WebGL says so in one line and
             its program reports status 1
   index     the index page runs all four programs at once
+  server    web/serve.py, started on its own on a small site, answers each
+            malformed request with an HTTP error, listens with a backlog of
+            128, drops an idle connection, and ends quietly on Ctrl-C
 
 The server and browser come from the state files web_fixture.py writes, the
 X server for the native frames from the display tests' fixture.
@@ -71,7 +74,7 @@ def native_frames(args, program, workdir):
     folder = os.path.join(workdir, "native")
     os.makedirs(folder)
     capture = {
-        "LD_PRELOAD": native.preload_list(program, args.capture),
+        **native.preload(program, args.capture),
         "ORMATH_CAPTURE_DIR": folder,
         "ORMATH_CAPTURE_FRAMES": ",".join(map(str, FRAMES)),
     }
@@ -205,13 +208,94 @@ def check_index(args, _, workdir):
     print(f"index: all four programs running at once, frames {counts}")
 
 
-CHECKS = {"picture": check_picture, "ending": check_ending, "no-webgl": check_no_webgl, "index": check_index}
+# (what, the raw request, the status the server must answer with).
+SERVER_REQUESTS = [
+    ("a file", b"GET /index.html HTTP/1.1\r\nHost: a\r\n\r\n", 200),
+    ("a NUL byte in the path", b"GET /index.html%00.png HTTP/1.1\r\nHost: a\r\n\r\n", 400),
+    ("a path that is not UTF-8", b"GET /%ff%fe HTTP/1.1\r\nHost: a\r\n\r\n", 400),
+    ("a path out of the site", b"GET /../../../etc/passwd HTTP/1.1\r\nHost: a\r\n\r\n", 404),
+    ("a request line of one word", b"NONSENSE\r\n\r\n", 400),
+    ("a TLS greeting", b"\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\r\n\r\n", 400),
+    ("an unknown protocol version", b"GET / HTTP/7.0\r\n\r\n", 505),
+    ("a request line of 70 000 bytes", b"GET /" + b"a" * 70000 + b" HTTP/1.1\r\n\r\n", 414),
+    ("a method the server does not have", b"DELETE /index.html HTTP/1.1\r\nHost: a\r\n\r\n", 501),
+]
+# The idle timeout the server is started with here, and how long its close
+# may take: a busy machine delays it, a connection held forever never ends.
+IDLE_TIMEOUT = 1
+IDLE_BOUND = 8
+
+
+def status_of(port, request):
+    import socket
+    with socket.create_connection(("127.0.0.1", port), timeout=10) as connection:
+        connection.sendall(request)
+        answer = b""
+        while b"\r\n" not in answer:
+            piece = connection.recv(4096)
+            if not piece:
+                break
+            answer += piece
+    line = answer.split(b"\r\n", 1)[0].decode("latin-1")
+    return int(line.split()[1]) if line.startswith("HTTP/") and len(line.split()) > 1 else repr(line[:60])
+
+
+def check_server(args, _, workdir):
+    import signal
+    import socket
+    import subprocess
+    site = os.path.join(workdir, "site")
+    os.makedirs(site)
+    for name in ("index.html", "a.wasm"):
+        with open(os.path.join(site, name), "w") as f:
+            f.write("x")
+    server = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "..", "web", "serve.py"),
+                               "--idle-timeout", str(IDLE_TIMEOUT), site, "0"],
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    failures = []
+    try:
+        address = server.stdout.readline().strip()
+        if not address.startswith("http://127.0.0.1:"):
+            server.kill()
+            raise CheckFailed(f"serve.py did not start: {server.communicate()[1].strip()!r}")
+        port = int(address.rsplit(":", 1)[1].rstrip("/"))
+        for what, request, status in SERVER_REQUESTS:
+            answer = status_of(port, request)
+            (failures.append if answer != status else print)(f"{what}: {answer}, expected {status}")
+        listing = subprocess.run(["ss", "-ltnH", f"sport = :{port}"], capture_output=True, text=True).stdout
+        backlog = int(listing.split()[2]) if listing.split() else 0
+        (failures.append if backlog < 128 else print)(f"listen backlog {backlog}, expected at least 128")
+        with socket.create_connection(("127.0.0.1", port), timeout=IDLE_BOUND) as idle:
+            idle.sendall(b"GET /index.html HT")
+            start = time.monotonic()
+            try:
+                idle.recv(4096)
+                closed = time.monotonic() - start
+            except socket.timeout:
+                closed = None
+        (failures.append if closed is None else print)(
+            f"a half-sent request closed after {closed:.1f} s (idle timeout {IDLE_TIMEOUT} s)" if closed is not None
+            else f"a half-sent request still open after {IDLE_BOUND} s (idle timeout {IDLE_TIMEOUT} s)")
+        server.send_signal(signal.SIGINT)
+        status = server.wait(timeout=10)
+        errors = server.stderr.read()
+        (failures.append if status != 0 or "Traceback" in errors else print)(
+            f"Ctrl-C: status {status}, {'a traceback' if 'Traceback' in errors else 'no traceback'}")
+    finally:
+        if server.poll() is None:
+            server.kill()
+            server.wait()
+    expect(not failures, "\n".join(failures))
+
+
+CHECKS = {"picture": check_picture, "ending": check_ending, "no-webgl": check_no_webgl, "index": check_index,
+          "server": check_server}
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--server", required=True)
-    parser.add_argument("--browser", required=True)
+    parser.add_argument("--server", default="")
+    parser.add_argument("--browser", default="")
     parser.add_argument("--x-state")
     parser.add_argument("--capture")
     parser.add_argument("--artifacts", required=True)
