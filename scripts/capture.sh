@@ -27,7 +27,9 @@ done
 scripts/setup.sh build test headless
 [ -f build/CMakeCache.txt ] || cmake --preset dev >/dev/null
 cmake --build build --parallel "$(nproc)" --target frame_capture "${programs[@]}" >/dev/null
-capture_library=$PWD/build/tests/display/libframe_capture.so
+# Preloaded by its bare name and found through LD_LIBRARY_PATH: the loader
+# splits LD_PRELOAD at spaces, which the checkout's path may hold.
+capture_folder=$PWD/build/tests/display
 
 . scripts/xvfb.sh
 xvfb_start
@@ -42,7 +44,8 @@ for program in "${programs[@]}"; do
     # SDL12COMPAT_OPENGL_SCALING=0: with the layer over SDL 2 the program
     # then draws into the window's own back buffer, which is what is read.
     ORMATH_CAPTURE_DIR=$work ORMATH_CAPTURE_FRAMES="$still,$frames" SDL12COMPAT_OPENGL_SCALING=0 \
-        LD_PRELOAD=$capture_library "build/programs/$program" &
+        LD_LIBRARY_PATH="${LD_LIBRARY_PATH:+$LD_LIBRARY_PATH:}$capture_folder" LD_PRELOAD=libframe_capture.so \
+        "build/programs/$program" &
     pid=$!
     for _ in $(seq 100); do
         [ -f "$work/frame_120.ppm" ] && break

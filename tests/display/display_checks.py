@@ -150,14 +150,33 @@ def tool_environment(display):
     return env
 
 
-def preload_list(program, *libraries):
-    """LD_PRELOAD for a program: ASan's runtime must come first, and Mesa's
-    driver stays loaded to the end so that its leaks carry its name."""
+def preload_settings(libraries):
+    """LD_PRELOAD, in this order, for LIBRARIES (empty when there are none).
+    The loader splits LD_PRELOAD at spaces and takes no quotes: a library
+    whose path holds white space is preloaded by its bare file name, found
+    through its folder, which goes last in LD_LIBRARY_PATH (split at colons
+    and semicolons only)."""
+    names, folders = [], []
+    for library in libraries:
+        if any(c.isspace() for c in library):
+            names.append(os.path.basename(library))
+            folders.append(os.path.dirname(library))
+        else:
+            names.append(library)
+    settings = {"LD_PRELOAD": " ".join(names)} if names else {}
+    if folders:
+        settings["LD_LIBRARY_PATH"] = ":".join(filter(None, [os.environ.get("LD_LIBRARY_PATH")] + folders))
+    return settings
+
+
+def preload(program, *libraries):
+    """The preload settings for a program: ASan's runtime must come first,
+    and Mesa's driver stays loaded to the end so that its leaks carry its name."""
     result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=10)
     runtimes = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
                 if "libasan.so" in line and "=>" in line]
     driver = [SANITIZER_SETTINGS["driver"]] if runtimes and SANITIZER_SETTINGS["driver"] else []
-    return " ".join(runtimes + driver + list(libraries))
+    return preload_settings(runtimes + driver + list(libraries))
 
 
 class Demo:
@@ -169,9 +188,7 @@ class Demo:
         self.env = tool_environment(display)
         env = sanitizer_environment(base_environment())
         env["DISPLAY"] = display
-        preload = preload_list(program)
-        if preload:
-            env["LD_PRELOAD"] = preload
+        env.update(preload(program))
         env.update(extra_env or {})
         self.stdout = open(os.path.join(workdir, "stdout"), "w+")
         self.stderr = open(os.path.join(workdir, "stderr"), "w+")
@@ -258,9 +275,7 @@ class Demo:
 
 
 def run_tool(args, env, timeout=20):
-    preload = preload_list(args[0])  # the probe of a sanitizer build loads Mesa too
-    if preload:
-        env = dict(env, LD_PRELOAD=preload)
+    env = dict(env, **preload(args[0]))  # the probe of a sanitizer build loads Mesa too
     try:
         result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -608,7 +623,7 @@ def check_picture(args, program, workdir):
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     capture = {
-        "LD_PRELOAD": preload_list(program, args.capture),
+        **preload(program, args.capture),
         "ORMATH_CAPTURE_DIR": folder,
         "ORMATH_CAPTURE_FRAMES": ",".join(map(str, FRAMES)),
     }
@@ -714,7 +729,7 @@ def check_storms(args, program, workdir):
         log = SwapLog(tempfile.mkdtemp(dir=workdir))
         try:
             with Demo(program, display, workdir,
-                      dict(log.environment, LD_PRELOAD=preload_list(program, args.capture))) as demo:
+                      dict(log.environment, **preload(program, args.capture))) as demo:
                 wid = demo.find_window()
                 settle(demo)
                 before = log.header()
@@ -831,7 +846,7 @@ def judge_stderr(text, name, line):
 
 def run_hostile_start(args, program, workdir, row, display, deep_screen):
     what, _, settings, stop, statuses, line = row
-    env = dict(LD_PRELOAD=preload_list(program, args.capture))
+    env = preload(program, args.capture)
     log = SwapLog(tempfile.mkdtemp(dir=workdir))
     env.update(log.environment)
     env.update({key: value for key, value in settings.items() if key.isupper()})
@@ -948,7 +963,7 @@ def check_soak(args, program, workdir):
     display = display_from(args.state)
     log = SwapLog(workdir, SOAK_FRAMES)
     with Demo(program, display, workdir,
-              dict(log.environment, LD_PRELOAD=preload_list(program, args.capture))) as demo:
+              dict(log.environment, **preload(program, args.capture))) as demo:
         demo.find_window()
         log.wait_for(demo, SOAK_WARMUP, 60)
         baseline = (log.header()[0], resident_kib(demo.process.pid))
@@ -1019,8 +1034,8 @@ def check_valgrind(args, program, workdir):
                 "--errors-for-leak-kinds=definite", "--num-callers=40", "--xml=yes", f"--xml-file={report}",
                 f"--suppressions={args.valgrind_suppressions}"]
     # One rendering thread: llvmpipe's worker threads only slow memcheck down.
-    preload = " ".join(filter(None, [args.driver, args.capture]))
-    settings = dict(log.environment, LD_PRELOAD=preload, LP_NUM_THREADS="0")
+    settings = dict(log.environment, **preload_settings(filter(None, [args.driver, args.capture])),
+                    LP_NUM_THREADS="0")
     with Demo(program, display, workdir, settings, wrapper=memcheck) as demo:
         demo.find_window()
         log.wait_for(demo, VALGRIND_FRAMES, 240)
@@ -1046,9 +1061,7 @@ def check_valgrind(args, program, workdir):
 
 def check_gtest(args, command, workdir):
     env = tool_environment(display_from(args.state))
-    preload = preload_list(command[0])
-    if preload:
-        env["LD_PRELOAD"] = preload
+    env.update(preload(command[0]))
     sys.stdout.flush()
     result = subprocess.run(command, env=env, cwd=workdir, stdin=subprocess.DEVNULL, timeout=120)
     expect(result.returncode == 0, f"{os.path.basename(command[0])} ended with status {result.returncode}")
