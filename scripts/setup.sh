@@ -6,6 +6,7 @@
 #     build           compiler, CMake, SDL 1.2, OpenGL and GLU, Mesa's renderer
 #     headless        a private X server and the demo's screenshot tools
 #     test            GoogleTest and what the display and package tests drive
+#     package         lintian, which the package test runs on the .deb
 #     compat-runtime  the SDL 1.2 compatibility layer's runtime beside the
 #                     classic library, where the system has both (Debian 12)
 #     lint            clang-format, clang-tidy (and what configuring all needs)
@@ -33,7 +34,7 @@ while [ $# -gt 0 ]; do
             [ $# -ge 2 ] || { echo "setup.sh: --sdl-headers needs a value, classic or compat;" \
                 "usage: scripts/setup.sh [--sdl-headers classic|compat] GROUP..." >&2; exit 2; }
             sdl_headers=$2; shift ;;
-        build|headless|test|compat-runtime|lint|valgrind|benchmarks|bench|web) groups+=("$1") ;;
+        build|headless|test|package|compat-runtime|lint|valgrind|benchmarks|bench|web) groups+=("$1") ;;
         *) echo "setup.sh: unknown option or group '$1'" >&2; exit 2 ;;
     esac
     shift
@@ -54,6 +55,7 @@ for group in "${groups[@]}"; do
         # xdotool; the installed-library test uses pkg-config, and clang as a
         # second compiler; the server check reads its listen backlog with ss.
         test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang iproute2) ;;
+        package) packages+=(lintian) ;;
         compat-runtime) ;;
         # Configuring for clang-tidy takes everything the tests and benchmarks need.
         lint) packages+=(clang-format clang-tidy libgtest-dev libx11-dev libxtst-dev python3

@@ -48,7 +48,7 @@ while [ $# -gt 0 ]; do
                 *) usage_error "--sdl-headers takes classic or compat, not '$2'" ;;
             esac ;;
         --compat-runtime) compat_runtime=yes; groups+=(compat-runtime) ;;
-        --package) exclude=(soak valgrind web); export ORMATH_PACKAGE_TEST=1 ;;
+        --package) exclude=(soak valgrind web); groups+=(package); export ORMATH_PACKAGE_TEST=1 ;;
         --benchmarks) groups+=(benchmarks); configure_options+=(-DORMATH_DEMOS_BUILD_BENCHMARKS=ON) ;;
         --soak) soak=yes ;;
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
