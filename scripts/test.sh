@@ -22,6 +22,7 @@ set -euo pipefail
 # The checkout is the folder above this script's own, also when run through a link.
 cd "$(dirname "$(readlink -f "$0")")/.."
 . scripts/sdl.sh
+. scripts/guard.sh
 
 preset=dev
 setup_options=()
@@ -62,23 +63,29 @@ done
 [ "$preset" = asan ] && exclude=(soak valgrind package web)
 build_dir=build
 [ "$preset" = asan ] && build_dir=build-asan
+guard_build_folder "$build_dir"
+
+# An interrupted run must not leave the fixtures' X server, static server or
+# browser behind: they run in sessions of their own, which no terminal's
+# signal reaches, and the tests that stop them are skipped by an interruption.
+stop_fixtures() {
+    local state=$build_dir/tests/display/x_server.state
+    [ -f "$state" ] && python3 tests/display/xvfb_fixture.py stop "$state" >/dev/null 2>&1
+    for state in "$build_dir"/tests/web/server.state "$build_dir"/tests/web/browser.state; do
+        [ -f "$state" ] && python3 tests/web/web_fixture.py stop "$state" >/dev/null 2>&1
+    done
+    return 0
+}
+trap stop_fixtures EXIT
 
 scripts/setup.sh "${setup_options[@]}" "${groups[@]}"
 if [ "$web" = yes ]; then
-    scripts/web.sh --build
+    run_child scripts/web.sh --build
 fi
 
-# An interrupted run must not leave the display tests' X server behind: the
-# fixture that stops it is a test of its own, which an interruption skips.
-stop_x_server() {
-    local state=$build_dir/tests/display/x_server.state
-    [ -f "$state" ] && python3 tests/display/xvfb_fixture.py stop "$state" >/dev/null 2>&1 || true
-}
-trap stop_x_server EXIT
-
 echo "--- configure and build ($preset preset, in $build_dir/)"
-cmake --preset "$preset" "${configure_options[@]}" >/dev/null
-cmake --build --preset "$preset" --parallel "$(nproc)"
+run_child cmake --preset "$preset" "${configure_options[@]}" >/dev/null
+run_child cmake --build --preset "$preset" --parallel "$(nproc)"
 
 # One line per reason for the tests that were skipped, as CTest does not say
 # why: a known limitation of the SDL library in use by check, e.g.
@@ -99,7 +106,7 @@ report_skips() {
 
 run_ctest() {
     local status=0
-    ctest --preset "$preset" "$@" || status=$?
+    run_child ctest --preset "$preset" "$@" || status=$?
     report_skips
     return "$status"
 }

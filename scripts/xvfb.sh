@@ -24,7 +24,7 @@ xvfb_start() {
     # -displayfd makes the server choose a free display and report it; without
     # -noreset the server resets when its last client leaves.
     Xvfb -displayfd 3 -screen 0 1024x768x24 +extension GLX -noreset -nolisten tcp \
-        3>"$number_file" >/dev/null 2>&1 &
+        3>"$number_file" >/dev/null 2>&1 9>&- &
     XVFB_PID=$!
     if [ -z "${XVFB_STOP_AT_EXIT:-}" ]; then
         add_exit_trap xvfb_stop

@@ -1093,6 +1093,10 @@ def main():
     parser.add_argument("program", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     SANITIZER_SETTINGS.update(driver=args.driver, suppressions=args.lsan_suppressions)
+    # SIGTERM and SIGHUP end the check as Ctrl-C does: through the finally
+    # blocks that end its programs and remove its folder.
+    for number in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, lambda number, _frame: sys.exit(128 + number))
     workdir = tempfile.mkdtemp(prefix="ormath-display-")
     try:
         if args.check == "gtest":

@@ -414,6 +414,7 @@ def main():
     parser.add_argument("check", choices=sorted(CHECKS))
     parser.add_argument("program", nargs="?")
     args = parser.parse_args()
+    chromium.end_on_signals()
     workdir = tempfile.mkdtemp(prefix="ormath-web-")
     try:
         CHECKS[args.check](args, args.program, workdir)
