@@ -24,9 +24,11 @@ for program in "${programs[@]}"; do
     esac
 done
 
+. scripts/guard.sh
+guard_build_folder build
 scripts/setup.sh build test headless
-[ -f build/CMakeCache.txt ] || cmake --preset dev >/dev/null
-cmake --build build --parallel "$(nproc)" --target frame_capture "${programs[@]}" >/dev/null
+[ -f build/CMakeCache.txt ] || run_child cmake --preset dev >/dev/null
+run_child cmake --build build --parallel "$(nproc)" --target frame_capture "${programs[@]}" >/dev/null
 # Preloaded by its bare name and found through LD_LIBRARY_PATH: the loader
 # splits LD_PRELOAD at spaces, which the checkout's path may hold.
 capture_folder=$PWD/build/tests/display
@@ -34,7 +36,10 @@ capture_folder=$PWD/build/tests/display
 . scripts/xvfb.sh
 xvfb_start
 work=$(mktemp -d)
-trap 'rm -rf "$work"; xvfb_stop' EXIT
+pid=""
+# A program started in the background ignores Ctrl-C: an interrupted
+# capture ends it itself, before its X server.
+trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$work"; xvfb_stop' EXIT
 mkdir -p docs/img
 
 still=45
@@ -54,6 +59,7 @@ for program in "${programs[@]}"; do
     window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1)
     xdotool windowfocus --sync "$window" key --delay 50 space
     wait "$pid"
+    pid=""
     [ -f "$work/frame_120.ppm" ] || { echo "capture.sh: $program did not reach frame 120" >&2; exit 1; }
 
     mapfile -t gif_frames < <(ls "$work"/frame_*.ppm | sort -t_ -k2 -n | grep -v "frame_$still.ppm")

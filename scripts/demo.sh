@@ -23,14 +23,16 @@ case " $programs " in
     *) echo "demo.sh: unknown program '$program'; $usage" >&2; exit 2 ;;
 esac
 
+. scripts/guard.sh
+guard_build_folder build
 groups=(build)
 [ -n "${DISPLAY:-}" ] || groups+=(headless)
 scripts/setup.sh "${groups[@]}"
 # The tests are not configured here, so that their packages are not needed;
 # scripts/test.sh turns them on in the same folder and reuses what is built.
-[ -f build/CMakeCache.txt ] || cmake --preset dev -DBUILD_TESTING=OFF >/dev/null
+[ -f build/CMakeCache.txt ] || run_child cmake --preset dev -DBUILD_TESTING=OFF >/dev/null
 echo "--- building $program"
-cmake --build build --parallel "$(nproc)" --target "$program" >/dev/null
+run_child cmake --build build --parallel "$(nproc)" --target "$program" >/dev/null
 binary="build/programs/$program"
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -44,6 +46,9 @@ fi
 xvfb_start
 "$binary" &
 pid=$!
+# A program started in the background ignores Ctrl-C: an interrupted demo
+# ends it itself, before its X server.
+trap '{ kill "$pid" && wait "$pid"; } 2>/dev/null || true; xvfb_stop' EXIT
 window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || true
 if [ -z "$window" ]; then
     kill "$pid" 2>/dev/null || true

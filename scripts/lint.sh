@@ -15,6 +15,8 @@ case "$#:${1:-}" in
     1:*) echo "lint.sh: unknown option '$1'; usage: scripts/lint.sh [--fix]" >&2; exit 2 ;;
     *) echo "lint.sh: takes at most one option; usage: scripts/lint.sh [--fix]" >&2; exit 2 ;;
 esac
+. scripts/guard.sh
+guard_build_folder build-lint
 scripts/setup.sh build lint
 
 # Every C++ source of the tree, outside the build folders (no git needed:
@@ -30,12 +32,12 @@ fi
 echo "--- clang-format ($(clang-format --version | grep -o 'version [0-9.]*'), ${#files[@]} files)"
 clang-format --dry-run -Werror "${files[@]}"
 
-cmake --preset dev -B build-lint -DORMATH_DEMOS_BUILD_BENCHMARKS=ON >/dev/null
+run_child cmake --preset dev -B build-lint -DORMATH_DEMOS_BUILD_BENCHMARKS=ON >/dev/null
 echo "--- clang-tidy ($(clang-tidy --version | grep -o 'version [0-9.]*'), $(nproc) files at a time)"
 # The project's own sources as the build compiles them, each file once, with
 # a line as each is done: a full run takes minutes.
 status=0
-python3 scripts/lint_tidy.py build-lint "$(nproc)" || status=$?
+run_child python3 scripts/lint_tidy.py build-lint "$(nproc)" || status=$?
 case "$status" in
     0) ;;
     1) exit 1 ;;

@@ -40,15 +40,19 @@ while [ $# -gt 0 ]; do
     shift
 done
 
+. scripts/guard.sh
+guard_build_folder build-web
 scripts/setup.sh build web
-cmake --preset web >/dev/null
-cmake --build --preset web --parallel "$(nproc)"
+run_child cmake --preset web >/dev/null
+run_child cmake --build --preset web --parallel "$(nproc)"
 
 case "$mode" in
     build) ;;
-    headless) python3 web/headless.py build-web/site build-web ;;
-    measure) python3 web/measure.py build-web/site docs/performance.md ;;
+    headless) run_child python3 web/headless.py build-web/site build-web ;;
+    measure) run_child python3 web/measure.py build-web/site docs/performance.md ;;
     serve)
         echo "web: serving build-web/site; open the address below (Ctrl-C ends it)"
-        exec python3 web/serve.py build-web/site "$port" ;;
+        # The server ends quietly on Ctrl-C itself; it does not hold the
+        # build folder's lock, so the site may be rebuilt while it serves.
+        exec python3 web/serve.py build-web/site "$port" 9>&- ;;
 esac
