@@ -5,6 +5,7 @@ command installs or builds anything.
 
   script_checks.py SOURCE_DIR
 """
+import fcntl
 import os
 import re
 import subprocess
@@ -37,10 +38,23 @@ ROWS = [
     ("setup.sh through a link finds what lies beside it", "link:setup.sh", ["bogus"], 2,
      r"setup\.sh: unknown option or group 'bogus'"),
     ("test.sh through a link", "link:test.sh", ["--sdl-headers"], 2, r"test\.sh: --sdl-headers needs a value.*"),
+    # The check holds build-lint/'s lock as a running lint.sh would.
+    ("lint.sh: a second run in the same build folder", "locked:lint.sh", [], 1,
+     r"lint\.sh: another command is running in build-lint/ \(pid [^)]*\); wait for it to end, or use another "
+     r"build folder"),
 ]
 
 
 def run_row(source, workdir, script, arguments):
+    if script.startswith("locked:"):
+        folder = os.path.join(source, "build-lint")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, ".run.lock"), "a") as lock:
+            try:
+                fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            except BlockingIOError:
+                pass  # a lint.sh that runs holds it: the same for the row
+            return run_row(source, workdir, script.removeprefix("locked:"), arguments)
     path = os.path.join(source, "scripts", script.removeprefix("link:"))
     if script.startswith("link:"):
         link = os.path.join(workdir, "bin", os.path.basename(path))
