@@ -52,9 +52,41 @@ CAPTION = "Ormath core and Ormath extensions for intermediate mode"
 WIDTH, HEIGHT = 640, 480
 SKIP = 77
 SANITIZED = os.environ.get("ORMATH_SANITIZER_BUILD") == "1"
-# A key, close request or signal takes one more frame and SDL's shutdown;
-# instrumented builds start and stop several times slower.
-END_BOUND = 10.0 if SANITIZED else 2.0
+# A key, close request or signal takes one more frame and SDL's shutdown: on
+# an idle machine within this, where a program that missed its stop would
+# run on until killed; instrumented builds start and stop several times
+# slower. The bound each check applies is this times the machine's
+# contention, measured in the same run (end_bound below).
+QUIET_END_BOUND = 10.0 if SANITIZED else 2.0
+
+
+def contention():
+    """How many times longer than its own CPU time a fixed piece of work
+    takes now: about 1 on an idle machine, about N / cores with N busy
+    processes. The median of five samples of a few milliseconds each; it
+    needs no figure from a quiet machine, so it holds on any machine."""
+    ratios = []
+    for _ in range(5):
+        wall, cpu = time.monotonic(), time.process_time()
+        total = 0
+        for i in range(200000):
+            total += i
+        wall, cpu = time.monotonic() - wall, time.process_time() - cpu
+        ratios.append(wall / max(cpu, 1e-4))
+        time.sleep(0.01)
+    return max(1.0, statistics.median(ratios))
+
+
+_END_BOUND = []
+
+
+def end_bound():
+    """QUIET_END_BOUND scaled by the contention measured once in this run:
+    at load 10 on two cores an end takes about five times longer, which is
+    not the hang the bound is there to catch."""
+    if not _END_BOUND:
+        _END_BOUND.append(QUIET_END_BOUND * contention())
+    return _END_BOUND[0]
 
 # Per program: degrees of turn and colour speed per clock unit.
 PROGRAMS = {
@@ -258,14 +290,16 @@ class Demo:
     def running(self):
         return self.process.poll() is None
 
-    def wait_end(self, what, since=None, bound=END_BOUND):
+    def wait_end(self, what, since=None, bound=None):
         """Waits for the exit that `what`, done at time `since`, should cause:
         status 0 within bound."""
         start = time.monotonic() if since is None else since
+        bound = end_bound() if bound is None else bound
         try:
             status = self.process.wait(timeout=max(0.0, start + bound - time.monotonic()))
         except subprocess.TimeoutExpired:
-            raise CheckFailed(f"{what}: {self.name()} still running {bound:g} s later")
+            raise CheckFailed(f"{what}: {self.name()} still running {bound:.1f} s later (bound scaled by the "
+                              f"machine's contention, {end_bound() / QUIET_END_BOUND:.1f})")
         elapsed = time.monotonic() - start
         expect(status == 0, f"{what}: {self.name()} ended with status {status}; stderr: {self.errors()!r}")
         self.stdout.seek(0)
@@ -407,9 +441,9 @@ def check_no_display(args, program, workdir):
         start = time.monotonic()
         try:
             result = subprocess.run([program], env=env, cwd=run_dir, stdin=subprocess.DEVNULL,
-                                    capture_output=True, timeout=END_BOUND)
+                                    capture_output=True, timeout=end_bound())
         except subprocess.TimeoutExpired:
-            failures.append(f"{what}: still running after {END_BOUND:g} s")
+            failures.append(f"{what}: still running after {end_bound():.1f} s")
             continue
         elapsed = time.monotonic() - start
         stderr = result.stderr.decode(errors="replace")
@@ -895,9 +929,9 @@ def watch_hostile_start(args, program, workdir, row, target, env, log):
             else:
                 demo.process.send_signal(stop[0])
         try:
-            status = demo.process.wait(timeout=max(0.0, since + END_BOUND - time.monotonic()))
+            status = demo.process.wait(timeout=max(0.0, since + end_bound() - time.monotonic()))
         except subprocess.TimeoutExpired:
-            raise CheckFailed(f"{what}: still running {END_BOUND:g} s later")
+            raise CheckFailed(f"{what}: still running {end_bound():.1f} s later")
         elapsed = time.monotonic() - since
         faults = [] if status in statuses else [f"status {status}, not {' or '.join(map(str, sorted(statuses)))}"]
         faults += judge_stderr(demo.errors(), expected_name(settings.get("argv0"), program), line)
