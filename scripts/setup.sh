@@ -115,8 +115,15 @@ apt_install() {
     local log status=0
     log=$(mktemp)
     echo "setup: installing ${*}"
+    # dpkg cannot undo an installation it began: an interruption says so.
+    local said="apt-get install was interrupted, which dpkg cannot roll back; 'sudo dpkg --configure -a'"
+    said="$said finishes what it began"
+    trap 'rm -f "$log"; echo "setup.sh: $said" >&2; exit 130' INT
+    trap 'rm -f "$log"; echo "setup.sh: $said" >&2; exit 143' TERM
+    trap 'rm -f "$log"; echo "setup.sh: $said" >&2; exit 129' HUP
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
         -o APT::Status-Fd=3 "$@" 3>&1 >"$log" 2>&1 | show_progress || status=$?
+    trap - INT TERM HUP
     if [ "$status" -ne 0 ]; then
         tail -n 25 "$log" >&2
         rm -f "$log"
