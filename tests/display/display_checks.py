@@ -223,7 +223,8 @@ class Demo:
         env.update(preload(program))
         env.update(extra_env or {})
         self.stdout = open(os.path.join(workdir, "stdout"), "w+")
-        self.stderr = open(os.path.join(workdir, "stderr"), "w+")
+        # Bytes that are no UTF-8 read as U+FFFD, which no expected line holds.
+        self.stderr = open(os.path.join(workdir, "stderr"), "w+", errors="replace")
         def prepare():
             # A shell that runs this in the background ignores SIGINT and
             # SIGQUIT, and the programs leave an ignored signal ignored: start
@@ -854,15 +855,44 @@ HOSTILE_STARTS = [
     ("argv[0] ending in /", None, {"argv0": "bin/quad_demo/", "display": NO_DISPLAY}, None, {1}, "cannot open"),
     ("argv[0] with a newline and escape codes", None,
      {"argv0": "bin/odd\n\x1b[2Jname\x07", "display": NO_DISPLAY}, None, {1}, "cannot open"),
+    # A C1 control on its own, a byte that starts nothing, a lead byte cut short.
+    ("argv[0] with bytes that are no UTF-8", None,
+     {"argv0": b"bin/raw\x9b[31m\xff\xc3", "display": NO_DISPLAY}, None, {1}, "cannot open"),
+    # 200 bytes: the name is cut to fit, between two letters.
+    ("argv[0] of 100 two-byte letters", None, {"argv0": "\u00e9" * 100, "display": NO_DISPLAY}, None, {1},
+     "cannot open"),
 ]
+# What the programs keep of their name: 127 bytes and the terminating NUL.
+NAME_BYTES = 127
 
 
 def expected_name(argv0, program):
-    r"""The program's name as its message gives it: the last non-empty path
-    element, control characters escaped (\n, \t, \r, \\, else \xHH)."""
-    name = [part for part in (argv0 or program).split("/") if part][-1]
+    r"""The program's name as its message gives it, by Python's own UTF-8
+    decoder: the last non-empty path element; each byte that is no UTF-8,
+    and the C0, DEL and C1 controls, as \xHH (\n, \t, \r, \\ named); cut to
+    NAME_BYTES between two characters or escapes."""
+    raw = argv0 if isinstance(argv0, bytes) else os.fsencode(argv0 or program)
+    name = [part for part in raw.split(b"/") if part][-1]
     named = {"\n": "\\n", "\t": "\\t", "\r": "\\r", "\\": "\\\\"}
-    return "".join(named.get(c, f"\\x{ord(c):02x}" if ord(c) < 32 or ord(c) == 127 else c) for c in name)
+    result, used = "", 0
+    # surrogateescape turns each byte the decoder rejects into U+DC80..U+DCFF.
+    for c in name.decode("utf-8", errors="surrogateescape"):
+        code = ord(c)
+        if 0xDC80 <= code <= 0xDCFF:
+            piece = f"\\x{code - 0xDC00:02x}"
+        elif c in named:
+            piece = named[c]
+        elif code < 0x20 or code == 0x7F:
+            piece = f"\\x{code:02x}"
+        elif 0x80 <= code <= 0x9F:
+            piece = "".join(f"\\x{b:02x}" for b in c.encode())
+        else:
+            piece = c
+        if used + len(piece.encode()) > NAME_BYTES:
+            break
+        result += piece
+        used += len(piece.encode())
+    return result
 
 
 def judge_stderr(text, name, line):
