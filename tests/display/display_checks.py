@@ -61,20 +61,17 @@ QUIET_END_BOUND = 10.0 if SANITIZED else 2.0
 
 
 def contention():
-    """How many times longer than its own CPU time a fixed piece of work
-    takes now: about 1 on an idle machine, about N / cores with N busy
-    processes. The median of five samples of a few milliseconds each; it
-    needs no figure from a quiet machine, so it holds on any machine."""
-    ratios = []
-    for _ in range(5):
-        wall, cpu = time.monotonic(), time.process_time()
-        total = 0
-        for i in range(200000):
-            total += i
-        wall, cpu = time.monotonic() - wall, time.process_time() - cpu
-        ratios.append(wall / max(cpu, 1e-4))
-        time.sleep(0.01)
-    return max(1.0, statistics.median(ratios))
+    """How many runnable tasks share each core now: the one-minute load
+    average over the cores, at least 1. The kernel's own measure of the run
+    queue, taken at the time of the check; it needs no figure from a quiet
+    machine. Not a short loop's wall time over its CPU time: the scheduler
+    favours a task that has just slept, and that ratio reads about 1 even
+    at load 16."""
+    try:
+        load = os.getloadavg()[0]
+    except OSError:
+        return 1.0
+    return max(1.0, load / (os.cpu_count() or 1))
 
 
 _END_BOUND = []
@@ -82,7 +79,7 @@ _END_BOUND = []
 
 def end_bound():
     """QUIET_END_BOUND scaled by the contention measured once in this run:
-    at load 10 on two cores an end takes about five times longer, which is
+    at load 10 on two cores an end takes up to five times longer, which is
     not the hang the bound is there to catch."""
     if not _END_BOUND:
         _END_BOUND.append(QUIET_END_BOUND * contention())
