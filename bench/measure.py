@@ -16,13 +16,57 @@ import concurrent.futures
 import json
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 PROGRAMS = ["quad_mathlib_arrays", "quad_mathlib_immediate", "quad_fixed_arrays", "quad_fixed_immediate"]
 REFERENCES = ["bare_quad", "null_frame"]
+
+
+class Interrupted(Exception):
+    pass
+
+
+# The runs in progress, so that an interruption ends them at once: callgrind
+# would otherwise go on for half a minute and report its killed guest.
+RUNNING = set()
+RUNNING_LOCK = threading.Lock()
+STOPPING = threading.Event()
+
+
+def run(command, timeout, **options):
+    """subprocess.run for the measured programs, which stop() can end."""
+    if STOPPING.is_set():
+        raise Interrupted
+    with subprocess.Popen(command, **options) as process:
+        with RUNNING_LOCK:
+            RUNNING.add(process)
+            if STOPPING.is_set():
+                process.kill()
+        try:
+            stdout, stderr = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            raise
+        finally:
+            with RUNNING_LOCK:
+                RUNNING.discard(process)
+    if STOPPING.is_set():
+        raise Interrupted
+    return subprocess.CompletedProcess(command, process.returncode, stdout, stderr)
+
+
+def stop(_number, _frame):
+    STOPPING.set()
+    with RUNNING_LOCK:
+        for process in RUNNING:
+            process.kill()
+    raise Interrupted
 
 
 def die(message):
@@ -54,7 +98,7 @@ def run_probed(build, name, marks_env, timeout, wrapper=(), extra_env=None):
         env.update(extra_env or {})
         started = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
         try:
-            done = subprocess.run([*wrapper, binary(build, name)], env=env, timeout=timeout,
+            done = run([*wrapper, binary(build, name)], env=env, timeout=timeout,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         except subprocess.TimeoutExpired:
             die(f"{name} did not finish within {timeout} s")
@@ -179,7 +223,7 @@ def own_cost(self_cost, executable, skip=()):
 
 
 def callgrind(command, out_file, env=None):
-    done = subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out_file}", *command],
+    done = run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out_file}", *command],
                           env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, timeout=600)
     if done.returncode != 0:
         die(f"callgrind on {os.path.basename(command[0])} failed: {done.stderr.strip().splitlines()[-1:]}")
@@ -268,10 +312,17 @@ def main():
     args = parser.parse_args()
     if "DISPLAY" not in os.environ:
         die("DISPLAY is not set: the programs need an X server")
-    result = {"throughput": throughput, "memory": memory, "instructions": instructions}[args.what](args)
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, stop)
+    try:
+        result = {"throughput": throughput, "memory": memory, "instructions": instructions}[args.what](args)
+    except Interrupted:
+        STOPPING.set()
+        print("measure: interrupted; the runs in progress are stopped", file=sys.stderr)
+        return 130
     with open(args.out, "w") as f:
         json.dump(result, f, indent=1)
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -6,17 +6,20 @@
 #
 #   scripts/bench.sh
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
-case "${1:-}" in
-    "") ;;
-    -h|--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
-    *) echo "bench.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+case "$#:${1:-}" in
+    0:) ;;
+    1:-h|1:--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    *) echo "bench.sh: takes no arguments, not '$*'; usage: scripts/bench.sh" >&2; exit 2 ;;
 esac
 
+. scripts/guard.sh
 started=$SECONDS
 build=build-bench
 results=$build/results
+guard_build_folder "$build"
 
 stage() {
     echo "=== bench: $1 ($((SECONDS - started)) s so far)" >&2
@@ -26,16 +29,16 @@ stage "installing what is missing"
 scripts/setup.sh build bench
 
 stage "building (Release)"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+run_child cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DORMATH_DEMOS_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --parallel 2 >/dev/null
+run_child cmake --build "$build" --parallel 2 >/dev/null
 rm -rf "$results"
 mkdir -p "$results" docs
 
 # Google Benchmark: medians of 5 repetitions, run in random interleaved
 # order so that a slow spell hits every implementation alike.
 gbench() {
-    "$build/bench/$1" --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+    run_child "$build/bench/$1" --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
         --benchmark_report_aggregates_only=true --benchmark_min_time=0.1 \
         --benchmark_out="$results/$2.json" --benchmark_out_format=json >/dev/null
 }
@@ -56,11 +59,11 @@ export LIBGL_ALWAYS_SOFTWARE=1
 renderer=$(glxinfo -B 2>/dev/null | sed -n 's/^OpenGL renderer string: //p')
 
 stage "frame throughput and start-up (9 interleaved repetitions)"
-/usr/bin/python3 bench/measure.py throughput "$build" "$results/throughput.json" --reps 9 --warmup 1 --seconds 2.5
+run_child /usr/bin/python3 bench/measure.py throughput "$build" "$results/throughput.json" --reps 9 --warmup 1 --seconds 2.5
 stage "memory"
-/usr/bin/python3 bench/measure.py memory "$build" "$results/memory.json"
+run_child /usr/bin/python3 bench/measure.py memory "$build" "$results/memory.json"
 stage "instructions per frame (callgrind)"
-/usr/bin/python3 bench/measure.py instructions "$build" "$results/instructions.json" --jobs 2 --keep "$results/callgrind"
+run_child /usr/bin/python3 bench/measure.py instructions "$build" "$results/instructions.json" --jobs 2 --keep "$results/callgrind"
 xvfb_stop
 
 stage "writing docs/performance.md"
@@ -98,5 +101,5 @@ machine = {
 with open(sys.argv[1], "w") as f:
     json.dump({"command": "scripts/bench.sh", "duration": os.environ["DURATION"], "machine": machine}, f, indent=1)
 EOF
-/usr/bin/python3 bench/report.py "$results" docs
+run_child /usr/bin/python3 bench/report.py "$results" docs
 stage "done: docs/performance.md"

@@ -7,20 +7,39 @@
 #
 #   scripts/capture.sh [PROGRAM...]     (default: all four)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
+all="quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate"
 programs=("$@")
-[ ${#programs[@]} -gt 0 ] || programs=(quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate)
+[ ${#programs[@]} -gt 0 ] || read -r -a programs <<<"$all"
+for program in "${programs[@]}"; do
+    case "$program" in
+        -h|--help) sed -n '2,8s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    esac
+    case " $all " in
+        *" $program "*) ;;
+        *) echo "capture.sh: unknown program '$program'; usage: scripts/capture.sh [PROGRAM...]," \
+               "PROGRAM one of: $all" >&2; exit 2 ;;
+    esac
+done
 
+. scripts/guard.sh
+guard_build_folder build
 scripts/setup.sh build test headless
-[ -f build/CMakeCache.txt ] || cmake --preset dev >/dev/null
-cmake --build build --parallel "$(nproc)" --target frame_capture "${programs[@]}" >/dev/null
-capture_library=$PWD/build/tests/display/libframe_capture.so
+[ -f build/CMakeCache.txt ] || run_child cmake --preset dev >/dev/null
+run_child cmake --build build --parallel "$(nproc)" --target frame_capture "${programs[@]}" >/dev/null
+# Preloaded by its bare name and found through LD_LIBRARY_PATH: the loader
+# splits LD_PRELOAD at spaces, which the checkout's path may hold.
+capture_folder=$PWD/build/tests/display
 
 . scripts/xvfb.sh
 xvfb_start
 work=$(mktemp -d)
-trap 'rm -rf "$work"; xvfb_stop' EXIT
+pid=""
+# A program started in the background ignores Ctrl-C: an interrupted
+# capture ends it itself, before its X server.
+trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$work"; xvfb_stop' EXIT
 mkdir -p docs/img
 
 still=45
@@ -30,7 +49,8 @@ for program in "${programs[@]}"; do
     # SDL12COMPAT_OPENGL_SCALING=0: with the layer over SDL 2 the program
     # then draws into the window's own back buffer, which is what is read.
     ORMATH_CAPTURE_DIR=$work ORMATH_CAPTURE_FRAMES="$still,$frames" SDL12COMPAT_OPENGL_SCALING=0 \
-        LD_PRELOAD=$capture_library "build/programs/$program" &
+        LD_LIBRARY_PATH="${LD_LIBRARY_PATH:+$LD_LIBRARY_PATH:}$capture_folder" LD_PRELOAD=libframe_capture.so \
+        "build/programs/$program" &
     pid=$!
     for _ in $(seq 100); do
         [ -f "$work/frame_120.ppm" ] && break
@@ -39,6 +59,7 @@ for program in "${programs[@]}"; do
     window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1)
     xdotool windowfocus --sync "$window" key --delay 50 space
     wait "$pid"
+    pid=""
     [ -f "$work/frame_120.ppm" ] || { echo "capture.sh: $program did not reach frame 120" >&2; exit 1; }
 
     mapfile -t gif_frames < <(ls "$work"/frame_*.ppm | sort -t_ -k2 -n | grep -v "frame_$still.ppm")

@@ -8,23 +8,31 @@
 # ends it. Without one (DISPLAY unset) it runs for a few seconds on a private
 # X server, a screenshot of its window is saved under build/, and a key ends it.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
 programs="quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate"
 program=${1:-quad_mathlib_arrays}
+usage="usage: scripts/demo.sh [PROGRAM], PROGRAM one of: $programs"
+case "$program" in
+    -h|--help) sed -n '2,9s/^# \{0,1\}//p' "$0"; exit 0 ;;
+esac
+[ $# -le 1 ] || { echo "demo.sh: takes one program at most; $usage" >&2; exit 2; }
 case " $programs " in
     *" $program "*) ;;
-    *) echo "demo.sh: unknown program '$program' (one of: $programs)" >&2; exit 2 ;;
+    *) echo "demo.sh: unknown program '$program'; $usage" >&2; exit 2 ;;
 esac
 
+. scripts/guard.sh
+guard_build_folder build
 groups=(build)
 [ -n "${DISPLAY:-}" ] || groups+=(headless)
 scripts/setup.sh "${groups[@]}"
 # The tests are not configured here, so that their packages are not needed;
 # scripts/test.sh turns them on in the same folder and reuses what is built.
-[ -f build/CMakeCache.txt ] || cmake --preset dev -DBUILD_TESTING=OFF >/dev/null
+[ -f build/CMakeCache.txt ] || run_child cmake --preset dev -DBUILD_TESTING=OFF >/dev/null
 echo "--- building $program"
-cmake --build build --parallel "$(nproc)" --target "$program" >/dev/null
+run_child cmake --build build --parallel "$(nproc)" --target "$program" >/dev/null
 binary="build/programs/$program"
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -38,6 +46,9 @@ fi
 xvfb_start
 "$binary" &
 pid=$!
+# A program started in the background ignores Ctrl-C: an interrupted demo
+# ends it itself, before its X server.
+trap '{ kill "$pid" && wait "$pid"; } 2>/dev/null || true; xvfb_stop' EXIT
 window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || true
 if [ -z "$window" ]; then
     kill "$pid" 2>/dev/null || true

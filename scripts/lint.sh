@@ -6,13 +6,17 @@
 #
 #   scripts/lint.sh [--fix]    --fix reformats the files instead of failing
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
-case "${1:-}" in
-    ""|--fix) ;;
-    -h|--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
-    *) echo "lint.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+case "$#:${1:-}" in
+    0:|1:--fix) ;;
+    1:-h|1:--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    1:*) echo "lint.sh: unknown option '$1'; usage: scripts/lint.sh [--fix]" >&2; exit 2 ;;
+    *) echo "lint.sh: takes at most one option; usage: scripts/lint.sh [--fix]" >&2; exit 2 ;;
 esac
+. scripts/guard.sh
+guard_build_folder build-lint
 scripts/setup.sh build lint
 
 # Every C++ source of the tree, outside the build folders (no git needed:
@@ -25,29 +29,18 @@ if [ "${1:-}" = --fix ]; then
     exit 0
 fi
 
-echo "--- clang-format ($(clang-format --version | grep -o 'version [0-9.]*'))"
+echo "--- clang-format ($(clang-format --version | grep -o 'version [0-9.]*'), ${#files[@]} files)"
 clang-format --dry-run -Werror "${files[@]}"
 
-cmake --preset dev -B build-lint -DORMATH_DEMOS_BUILD_BENCHMARKS=ON >/dev/null
-echo "--- clang-tidy ($(clang-tidy --version | grep -o 'version [0-9.]*'))"
-# The project's own sources as the build compiles them (each file once).
-# clang-tidy's messages stay; only its count of warnings it did not show
-# (those in system headers) and its per-file progress are left out.
+run_child cmake --preset dev -B build-lint -DORMATH_DEMOS_BUILD_BENCHMARKS=ON >/dev/null
+echo "--- clang-tidy ($(clang-tidy --version | grep -o 'version [0-9.]*'), $(nproc) files at a time)"
+# The project's own sources as the build compiles them, each file once, with
+# a line as each is done: a full run takes minutes.
 status=0
-python3 -c '
-import json, os, sys
-seen = set()
-for entry in json.load(open("build-lint/compile_commands.json")):
-    path = os.path.relpath(os.path.join(entry["directory"], entry["file"]))
-    if not path.startswith("..") and path not in seen:
-        seen.add(path)
-        print(path)
-' | xargs -P "$(nproc)" -n 4 clang-tidy -p build-lint --quiet \
-    2> >(grep --line-buffered -v -E \
-        -e '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' -e '^\[[0-9]+/[0-9]+\] Processing file ' >&2) \
-    || status=$?
-if [ "$status" -ne 0 ]; then
-    echo "lint.sh: clang-tidy found problems (status $status)" >&2
-    exit 1
-fi
+run_child python3 scripts/lint_tidy.py build-lint "$(nproc)" || status=$?
+case "$status" in
+    0) ;;
+    1) exit 1 ;;
+    *) echo "lint.sh: clang-tidy did not finish (status $status)" >&2; exit "$status" ;;
+esac
 echo "lint: clean"

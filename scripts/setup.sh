@@ -6,6 +6,7 @@
 #     build           compiler, CMake, SDL 1.2, OpenGL and GLU, Mesa's renderer
 #     headless        a private X server and the demo's screenshot tools
 #     test            GoogleTest and what the display and package tests drive
+#     package         lintian, which the package test runs on the .deb
 #     compat-runtime  the SDL 1.2 compatibility layer's runtime beside the
 #                     classic library, where the system has both (Debian 12)
 #     lint            clang-format, clang-tidy (and what configuring all needs)
@@ -23,15 +24,19 @@
 #                     layer, as libsdl1.2-dev. Without the option the installed
 #                     headers stay, else the system's libsdl1.2-dev is taken.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 . scripts/sdl.sh
 
 sdl_headers=""
 groups=()
 while [ $# -gt 0 ]; do
     case "$1" in
-        --sdl-headers) sdl_headers=${2:-}; shift ;;
-        build|headless|test|compat-runtime|lint|valgrind|benchmarks|bench|web|cross) groups+=("$1") ;;
+        --sdl-headers)
+            [ $# -ge 2 ] || { echo "setup.sh: --sdl-headers needs a value, classic or compat;" \
+                "usage: scripts/setup.sh [--sdl-headers classic|compat] GROUP..." >&2; exit 2; }
+            sdl_headers=$2; shift ;;
+        build|headless|test|package|compat-runtime|lint|valgrind|benchmarks|bench|web|cross) groups+=("$1") ;;
         *) echo "setup.sh: unknown option or group '$1'" >&2; exit 2 ;;
     esac
     shift
@@ -50,8 +55,9 @@ for group in "${groups[@]}"; do
         headless) packages+=(xvfb xdotool imagemagick) ;;
         # The display tests drive the programs with their own X11 probe and
         # xdotool; the installed-library test uses pkg-config, and clang as a
-        # second compiler.
-        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang) ;;
+        # second compiler; the server check reads its listen backlog with ss.
+        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang iproute2) ;;
+        package) packages+=(lintian) ;;
         compat-runtime) ;;
         # Configuring for clang-tidy takes everything the tests and benchmarks need.
         lint) packages+=(clang-format clang-tidy libgtest-dev libx11-dev libxtst-dev python3
@@ -114,8 +120,15 @@ apt_install() {
     local log status=0
     log=$(mktemp)
     echo "setup: installing ${*}"
+    # dpkg cannot undo an installation it began: an interruption says so.
+    local said="apt-get install was interrupted, which dpkg cannot roll back; 'sudo dpkg --configure -a'"
+    said="$said finishes what it began"
+    trap 'rm -f "$log"; echo "setup.sh: $said" >&2; exit 130' INT
+    trap 'rm -f "$log"; echo "setup.sh: $said" >&2; exit 143' TERM
+    trap 'rm -f "$log"; echo "setup.sh: $said" >&2; exit 129' HUP
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
         -o APT::Status-Fd=3 "$@" 3>&1 >"$log" 2>&1 | show_progress || status=$?
+    trap - INT TERM HUP
     if [ "$status" -ne 0 ]; then
         tail -n 25 "$log" >&2
         rm -f "$log"

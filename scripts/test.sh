@@ -22,8 +22,10 @@
 #     --cross           run only Ormath's consumer built for six other
 #                       processors and WebAssembly, against the x86-64 bits
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 . scripts/sdl.sh
+. scripts/guard.sh
 
 preset=dev
 setup_options=()
@@ -35,19 +37,30 @@ valgrind=no
 web=no
 cross=no
 exclude=(soak valgrind package web cross)
+# An option error is one line: what is wrong, then the usage.
+usage_error() {
+    echo "test.sh: $1; usage: scripts/test.sh [--asan] [--sdl-headers classic|compat] [--compat-runtime]" \
+        "[--package] [--benchmarks] [--soak] [--valgrind] [--web] [--cross]" >&2
+    exit 2
+}
 while [ $# -gt 0 ]; do
     case "$1" in
         --asan) preset=asan ;;
-        --sdl-headers) setup_options=(--sdl-headers "${2:-}"); shift ;;
+        --sdl-headers)
+            case "${2:-}" in
+                classic|compat) setup_options=(--sdl-headers "$2"); shift ;;
+                "") usage_error "--sdl-headers needs a value, classic or compat" ;;
+                *) usage_error "--sdl-headers takes classic or compat, not '$2'" ;;
+            esac ;;
         --compat-runtime) compat_runtime=yes; groups+=(compat-runtime) ;;
-        --package) exclude=(soak valgrind web cross); export ORMATH_PACKAGE_TEST=1 ;;
+        --package) exclude=(soak valgrind web cross); groups+=(package); export ORMATH_PACKAGE_TEST=1 ;;
         --benchmarks) groups+=(benchmarks); configure_options+=(-DORMATH_DEMOS_BUILD_BENCHMARKS=ON) ;;
         --soak) soak=yes ;;
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
         --web) web=yes; groups+=(web) ;;
         --cross) cross=yes; groups+=(cross) ;;
         -h|--help) sed -n '2,23s/^# \{0,1\}//p' "$0"; exit 0 ;;
-        *) echo "test.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+        *) usage_error "unknown option '$1'" ;;
     esac
     shift
 done
@@ -55,23 +68,29 @@ done
 [ "$preset" = asan ] && exclude=(soak valgrind package web cross)
 build_dir=build
 [ "$preset" = asan ] && build_dir=build-asan
+guard_build_folder "$build_dir"
+
+# An interrupted run must not leave the fixtures' X server, static server or
+# browser behind: they run in sessions of their own, which no terminal's
+# signal reaches, and the tests that stop them are skipped by an interruption.
+stop_fixtures() {
+    local state=$build_dir/tests/display/x_server.state
+    [ -f "$state" ] && python3 tests/display/xvfb_fixture.py stop "$state" >/dev/null 2>&1
+    for state in "$build_dir"/tests/web/server.state "$build_dir"/tests/web/browser.state; do
+        [ -f "$state" ] && python3 tests/web/web_fixture.py stop "$state" >/dev/null 2>&1
+    done
+    return 0
+}
+trap stop_fixtures EXIT
 
 scripts/setup.sh "${setup_options[@]}" "${groups[@]}"
 if [ "$web" = yes ]; then
-    scripts/web.sh --build
+    run_child scripts/web.sh --build
 fi
 
-# An interrupted run must not leave the display tests' X server behind: the
-# fixture that stops it is a test of its own, which an interruption skips.
-stop_x_server() {
-    local state=$build_dir/tests/display/x_server.state
-    [ -f "$state" ] && python3 tests/display/xvfb_fixture.py stop "$state" >/dev/null 2>&1 || true
-}
-trap stop_x_server EXIT
-
 echo "--- configure and build ($preset preset, in $build_dir/)"
-cmake --preset "$preset" "${configure_options[@]}" >/dev/null
-cmake --build --preset "$preset" --parallel "$(nproc)"
+run_child cmake --preset "$preset" "${configure_options[@]}" >/dev/null
+run_child cmake --build --preset "$preset" --parallel "$(nproc)"
 
 # One line per reason for the tests that were skipped, as CTest does not say
 # why: a known limitation of the SDL library in use by check, e.g.
@@ -92,7 +111,7 @@ report_skips() {
 
 run_ctest() {
     local status=0
-    ctest --preset "$preset" "$@" || status=$?
+    run_child ctest --preset "$preset" "$@" || status=$?
     report_skips
     return "$status"
 }

@@ -14,31 +14,45 @@
 #                  minutes) and write them at the end of docs/performance.md
 #     --build      only install and build
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The checkout is the folder above this script's own, also when run through a link.
+cd "$(dirname "$(readlink -f "$0")")/.."
 
 mode=serve
 port=8080
+usage_error() {
+    echo "web.sh: $1; usage: scripts/web.sh [--port N | --headless | --measure | --build]" >&2
+    exit 2
+}
 while [ $# -gt 0 ]; do
     case "$1" in
-        --port) port=${2:-}; shift ;;
+        --port)
+            [ $# -ge 2 ] || usage_error "--port needs a number"
+            # Leading zeros are refused too: 0 alone takes a free port.
+            [[ "$2" =~ ^(0|[1-9][0-9]{0,4})$ ]] && [ "$2" -le 65535 ] ||
+                usage_error "--port takes a number from 0 to 65535, not '$2'"
+            port=$2; shift ;;
         --headless) mode=headless ;;
         --measure) mode=measure ;;
         --build) mode=build ;;
         -h|--help) sed -n '2,16s/^# \{0,1\}//p' "$0"; exit 0 ;;
-        *) echo "web.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
+        *) usage_error "unknown option '$1'" ;;
     esac
     shift
 done
 
+. scripts/guard.sh
+guard_build_folder build-web
 scripts/setup.sh build web
-cmake --preset web >/dev/null
-cmake --build --preset web --parallel "$(nproc)"
+run_child cmake --preset web >/dev/null
+run_child cmake --build --preset web --parallel "$(nproc)"
 
 case "$mode" in
     build) ;;
-    headless) python3 web/headless.py build-web/site build-web ;;
-    measure) python3 web/measure.py build-web/site docs/performance.md ;;
+    headless) run_child python3 web/headless.py build-web/site build-web ;;
+    measure) run_child python3 web/measure.py build-web/site docs/performance.md ;;
     serve)
         echo "web: serving build-web/site; open the address below (Ctrl-C ends it)"
-        exec python3 web/serve.py build-web/site "$port" ;;
+        # The server ends quietly on Ctrl-C itself; it does not hold the
+        # build folder's lock, so the site may be rebuilt while it serves.
+        exec python3 web/serve.py build-web/site "$port" 9>&- ;;
 esac

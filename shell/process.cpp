@@ -22,27 +22,72 @@ namespace {
 
 constexpr char unnamed[] = "quad demo";
 
-// How byte c (and, for a C1 control, the byte after it) reads in a message.
-// U+0080..U+009F, the C1 controls, are 0xc2 0x80..0x9f in UTF-8; a terminal
-// may act on them as on the C0 ones. Other bytes, UTF-8 included, pass.
-int escape(const char* text, std::size_t left, char piece[12]) {
-    const auto c = static_cast<unsigned char>(text[0]);
-    const auto next = left > 1 ? static_cast<unsigned char>(text[1]) : 0u;
-    if (c == 0xc2 && next >= 0x80 && next <= 0x9f) {
-        std::snprintf(piece, 12, "\\xc2\\x%02x", next);
-        return 2;
+// The length of the well-formed UTF-8 character at text (at most `left`
+// bytes), or 0 where none starts: a stray continuation byte, a lead byte
+// without its continuations, an overlong form, a surrogate or a code point
+// past U+10FFFF. Sets *code to the character's code point.
+std::size_t utf8_character(const unsigned char* text, std::size_t left, unsigned* code) {
+    const unsigned c = text[0];
+    std::size_t length = 0;
+    unsigned lowest = 0;
+    if (c < 0x80) {
+        *code = c;
+        return 1;
     }
-    if (c == '\\' || c == '\n' || c == '\t' || c == '\r') {
-        piece[0] = '\\';
-        piece[1] = c == '\\' ? '\\' : c == '\n' ? 'n' : c == '\t' ? 't' : 'r';
-        piece[2] = '\0';
-    } else if (c < 0x20 || c == 0x7f) {
-        std::snprintf(piece, 12, "\\x%02x", c);
+    if (c >= 0xc2 && c <= 0xdf) {
+        length = 2;
+        lowest = 0x80;
+        *code = c & 0x1fu;
+    } else if (c >= 0xe0 && c <= 0xef) {
+        length = 3;
+        lowest = 0x800;
+        *code = c & 0x0fu;
+    } else if (c >= 0xf0 && c <= 0xf4) {
+        length = 4;
+        lowest = 0x10000;
+        *code = c & 0x07u;
     } else {
-        piece[0] = static_cast<char>(c);
-        piece[1] = '\0';
+        return 0;
     }
-    return 1;
+    if (length > left) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((text[k] & 0xc0u) != 0x80u) {
+            return 0;
+        }
+        *code = (*code << 6u) | (text[k] & 0x3fu);
+    }
+    const bool surrogate = *code >= 0xd800 && *code <= 0xdfff;
+    return *code < lowest || surrogate || *code > 0x10ffff ? 0 : length;
+}
+
+// How the character at text (at most `left` bytes) reads in a message, and
+// how many bytes it takes. Control characters, C0 and DEL as well as C1
+// (U+0080..U+009F, on which a terminal may act as on the C0 ones), and bytes
+// that are no UTF-8 read as \xHH per byte; every other character passes
+// whole, so that a message cut between pieces never splits one.
+std::size_t escape(const char* text, std::size_t left, char piece[12]) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    unsigned code = 0;
+    const std::size_t length = utf8_character(bytes, left, &code);
+    if (length == 0) {
+        std::snprintf(piece, 12, "\\x%02x", bytes[0]);
+        return 1;
+    }
+    if (code == '\\' || code == '\n' || code == '\t' || code == '\r') {
+        piece[0] = '\\';
+        piece[1] = code == '\\' ? '\\' : code == '\n' ? 'n' : code == '\t' ? 't' : 'r';
+        piece[2] = '\0';
+    } else if (code < 0x20 || code == 0x7f) {
+        std::snprintf(piece, 12, "\\x%02x", code);
+    } else if (code >= 0x80 && code <= 0x9f) {
+        std::snprintf(piece, 12, "\\x%02x\\x%02x", bytes[0], bytes[1]);
+    } else {
+        std::memcpy(piece, text, length);
+        piece[length] = '\0';
+    }
+    return length;
 }
 
 }  // namespace
@@ -63,14 +108,14 @@ void format_program_name(const char* argv0, char* out, std::size_t size) {
     std::size_t used = 0;
     for (std::size_t k = 0; k < length;) {
         char piece[12];
-        const int taken = escape(name + k, length - k, piece);
+        const std::size_t taken = escape(name + k, length - k, piece);
         const std::size_t piece_length = std::strlen(piece);
         if (used + piece_length >= size) {
             break;
         }
         std::memcpy(out + used, piece, piece_length);
         used += piece_length;
-        k += static_cast<std::size_t>(taken);
+        k += taken;
     }
     out[used] = '\0';
 }

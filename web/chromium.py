@@ -33,7 +33,24 @@ BROWSER_FLAGS = [
     "--disable-backgrounding-occluded-windows",
     # Room for the index page's four programs, none of them scrolled out of view.
     "--window-size=1400,1600", "--remote-debugging-port=0",
+    # Shared memory in TMPDIR, which is inside the profile, rather than in
+    # /dev/shm, where a browser that is killed leaves its files.
+    "--disable-dev-shm-usage",
 ]
+# Chromium makes its singleton socket at TMPDIR/.org.chromium.Chromium.XXXXXX/
+# SingletonSocket, and a socket's path holds at most 107 bytes: with the
+# profile (and TMPDIR inside it) under a longer TMPDIR than this, the
+# browser aborts. Such a profile goes in /tmp instead.
+LONGEST_TMPDIR = 32
+
+
+def end_on_signals():
+    """SIGTERM and SIGHUP end this process as Ctrl-C does, through every
+    finally block, so that what it started is stopped and removed."""
+    def stop(number, _frame):
+        raise SystemExit(128 + number)
+    for number in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, stop)
 
 
 class BrowserError(Exception):
@@ -61,7 +78,8 @@ def start_browser(extra_flags=(), log_path=os.devnull):
     binary = shutil.which("chromium") or shutil.which("chromium-browser")
     if binary is None:
         raise BrowserError("chromium is not installed (scripts/web.sh installs it)")
-    profile = tempfile.mkdtemp(prefix="ormath-chromium-")
+    temp = tempfile.gettempdir()
+    profile = tempfile.mkdtemp(prefix="ormath-chromium-", dir=temp if len(temp) <= LONGEST_TMPDIR else "/tmp")
     # Chromium leaves folders of its own in TMPDIR; inside the profile they go
     # when the profile does.
     scratch = os.path.join(profile, "tmp")

@@ -9,6 +9,7 @@ program ended with status 0.
 """
 import base64
 import os
+import shutil
 import sys
 import tempfile
 import time
@@ -44,7 +45,25 @@ def main():
         print(__doc__.strip(), file=sys.stderr)
         return 2
     site, output = sys.argv[1:]
+    chromium.end_on_signals()
     logs = tempfile.mkdtemp(prefix="ormath-web-")
+    failed = None  # an interruption removes the logs too
+    try:
+        failed = run(site, output, logs)
+    except chromium.BrowserError as error:
+        print(f"headless.py: {error}", file=sys.stderr)
+        failed = True
+    finally:
+        # The browser's and the server's logs stay only where a page failed.
+        if failed:
+            print(f"headless: the browser's and the server's logs are in {logs}", file=sys.stderr)
+        else:
+            shutil.rmtree(logs, ignore_errors=True)
+    return 1 if failed else 0
+
+
+def run(site, output, logs):
+    """True when a program did not end with status 0."""
     failed = False
     with chromium.site_in_browser(site, logs) as (url, devtools):
         for program in chromium.PROGRAMS:
@@ -58,7 +77,7 @@ def main():
             failed = failed or status != 0
             saved = png if status == 0 else "no picture"
             print(f"{program}: status {status}, {saved}: {line}")
-    return 1 if failed else 0
+    return failed
 
 
 if __name__ == "__main__":

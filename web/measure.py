@@ -15,6 +15,7 @@ import datetime
 import gzip
 import os
 import platform
+import shutil
 import statistics
 import subprocess
 import sys
@@ -98,12 +99,23 @@ def main():
         return 2
     site, document = sys.argv[1:]
     started = time.monotonic()
+    chromium.end_on_signals()
     logs = tempfile.mkdtemp(prefix="ormath-web-")
     results = {}
-    with chromium.site_in_browser(site, logs) as (url, devtools):
-        for program in chromium.PROGRAMS:
-            results[program] = [one_run(devtools, site, f"{url}{program}.html") for _ in range(RUNS)]
-            print(f"{program}: {results[program]}", file=sys.stderr)
+    keep_logs = False
+    try:
+        with chromium.site_in_browser(site, logs) as (url, devtools):
+            for program in chromium.PROGRAMS:
+                results[program] = [one_run(devtools, site, f"{url}{program}.html") for _ in range(RUNS)]
+                print(f"{program}: {results[program]}", file=sys.stderr)
+    except chromium.BrowserError as error:
+        # The logs stay for a browser that failed; an interruption removes them.
+        keep_logs = True
+        print(f"measure.py: {error}; the browser's and the server's logs are in {logs}", file=sys.stderr)
+        return 1
+    finally:
+        if not keep_logs:
+            shutil.rmtree(logs, ignore_errors=True)
     with open(document) as f:
         text = f.read()
     cut = text.find(SECTION)

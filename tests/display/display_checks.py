@@ -52,9 +52,38 @@ CAPTION = "Ormath core and Ormath extensions for intermediate mode"
 WIDTH, HEIGHT = 640, 480
 SKIP = 77
 SANITIZED = os.environ.get("ORMATH_SANITIZER_BUILD") == "1"
-# A key, close request or signal takes one more frame and SDL's shutdown;
-# instrumented builds start and stop several times slower.
-END_BOUND = 10.0 if SANITIZED else 2.0
+# A key, close request or signal takes one more frame and SDL's shutdown: on
+# an idle machine within this, where a program that missed its stop would
+# run on until killed; instrumented builds start and stop several times
+# slower. The bound each check applies is this times the machine's
+# contention, measured in the same run (end_bound below).
+QUIET_END_BOUND = 10.0 if SANITIZED else 2.0
+
+
+def contention():
+    """How many runnable tasks share each core now: the one-minute load
+    average over the cores, at least 1. The kernel's own measure of the run
+    queue, taken at the time of the check; it needs no figure from a quiet
+    machine. Not a short loop's wall time over its CPU time: the scheduler
+    favours a task that has just slept, and that ratio reads about 1 even
+    at load 16."""
+    try:
+        load = os.getloadavg()[0]
+    except OSError:
+        return 1.0
+    return max(1.0, load / (os.cpu_count() or 1))
+
+
+_END_BOUND = []
+
+
+def end_bound():
+    """QUIET_END_BOUND scaled by the contention measured once in this run:
+    at load 10 on two cores an end takes up to five times longer, which is
+    not the hang the bound is there to catch."""
+    if not _END_BOUND:
+        _END_BOUND.append(QUIET_END_BOUND * contention())
+    return _END_BOUND[0]
 
 # Per program: degrees of turn and colour speed per clock unit.
 PROGRAMS = {
@@ -150,14 +179,33 @@ def tool_environment(display):
     return env
 
 
-def preload_list(program, *libraries):
-    """LD_PRELOAD for a program: ASan's runtime must come first, and Mesa's
-    driver stays loaded to the end so that its leaks carry its name."""
+def preload_settings(libraries):
+    """LD_PRELOAD, in this order, for LIBRARIES (empty when there are none).
+    The loader splits LD_PRELOAD at spaces and takes no quotes: a library
+    whose path holds white space is preloaded by its bare file name, found
+    through its folder, which goes last in LD_LIBRARY_PATH (split at colons
+    and semicolons only)."""
+    names, folders = [], []
+    for library in libraries:
+        if any(c.isspace() for c in library):
+            names.append(os.path.basename(library))
+            folders.append(os.path.dirname(library))
+        else:
+            names.append(library)
+    settings = {"LD_PRELOAD": " ".join(names)} if names else {}
+    if folders:
+        settings["LD_LIBRARY_PATH"] = ":".join(filter(None, [os.environ.get("LD_LIBRARY_PATH")] + folders))
+    return settings
+
+
+def preload(program, *libraries):
+    """The preload settings for a program: ASan's runtime must come first,
+    and Mesa's driver stays loaded to the end so that its leaks carry its name."""
     result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=10)
     runtimes = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
                 if "libasan.so" in line and "=>" in line]
     driver = [SANITIZER_SETTINGS["driver"]] if runtimes and SANITIZER_SETTINGS["driver"] else []
-    return " ".join(runtimes + driver + list(libraries))
+    return preload_settings(runtimes + driver + list(libraries))
 
 
 class Demo:
@@ -169,12 +217,11 @@ class Demo:
         self.env = tool_environment(display)
         env = sanitizer_environment(base_environment())
         env["DISPLAY"] = display
-        preload = preload_list(program)
-        if preload:
-            env["LD_PRELOAD"] = preload
+        env.update(preload(program))
         env.update(extra_env or {})
         self.stdout = open(os.path.join(workdir, "stdout"), "w+")
-        self.stderr = open(os.path.join(workdir, "stderr"), "w+")
+        # Bytes that are no UTF-8 read as U+FFFD, which no expected line holds.
+        self.stderr = open(os.path.join(workdir, "stderr"), "w+", errors="replace")
         def prepare():
             # A shell that runs this in the background ignores SIGINT and
             # SIGQUIT, and the programs leave an ignored signal ignored: start
@@ -241,14 +288,16 @@ class Demo:
     def running(self):
         return self.process.poll() is None
 
-    def wait_end(self, what, since=None, bound=END_BOUND):
+    def wait_end(self, what, since=None, bound=None):
         """Waits for the exit that `what`, done at time `since`, should cause:
         status 0 within bound."""
         start = time.monotonic() if since is None else since
+        bound = end_bound() if bound is None else bound
         try:
             status = self.process.wait(timeout=max(0.0, start + bound - time.monotonic()))
         except subprocess.TimeoutExpired:
-            raise CheckFailed(f"{what}: {self.name()} still running {bound:g} s later")
+            raise CheckFailed(f"{what}: {self.name()} still running {bound:.1f} s later (bound scaled by the "
+                              f"machine's contention, {end_bound() / QUIET_END_BOUND:.1f})")
         elapsed = time.monotonic() - start
         expect(status == 0, f"{what}: {self.name()} ended with status {status}; stderr: {self.errors()!r}")
         self.stdout.seek(0)
@@ -258,9 +307,7 @@ class Demo:
 
 
 def run_tool(args, env, timeout=20):
-    preload = preload_list(args[0])  # the probe of a sanitizer build loads Mesa too
-    if preload:
-        env = dict(env, LD_PRELOAD=preload)
+    env = dict(env, **preload(args[0]))  # the probe of a sanitizer build loads Mesa too
     try:
         result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -392,9 +439,9 @@ def check_no_display(args, program, workdir):
         start = time.monotonic()
         try:
             result = subprocess.run([program], env=env, cwd=run_dir, stdin=subprocess.DEVNULL,
-                                    capture_output=True, timeout=END_BOUND)
+                                    capture_output=True, timeout=end_bound())
         except subprocess.TimeoutExpired:
-            failures.append(f"{what}: still running after {END_BOUND:g} s")
+            failures.append(f"{what}: still running after {end_bound():.1f} s")
             continue
         elapsed = time.monotonic() - start
         stderr = result.stderr.decode(errors="replace")
@@ -608,7 +655,7 @@ def check_picture(args, program, workdir):
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     capture = {
-        "LD_PRELOAD": preload_list(program, args.capture),
+        **preload(program, args.capture),
         "ORMATH_CAPTURE_DIR": folder,
         "ORMATH_CAPTURE_FRAMES": ",".join(map(str, FRAMES)),
     }
@@ -714,7 +761,7 @@ def check_storms(args, program, workdir):
         log = SwapLog(tempfile.mkdtemp(dir=workdir))
         try:
             with Demo(program, display, workdir,
-                      dict(log.environment, LD_PRELOAD=preload_list(program, args.capture))) as demo:
+                      dict(log.environment, **preload(program, args.capture))) as demo:
                 wid = demo.find_window()
                 settle(demo)
                 before = log.header()
@@ -805,15 +852,64 @@ HOSTILE_STARTS = [
     ("argv[0] ending in /", None, {"argv0": "bin/quad_demo/", "display": NO_DISPLAY}, None, {1}, "cannot open"),
     ("argv[0] with a newline and escape codes", None,
      {"argv0": "bin/odd\n\x1b[2Jname\x07", "display": NO_DISPLAY}, None, {1}, "cannot open"),
+    # A C1 control on its own, a byte that starts nothing, a lead byte cut short.
+    ("argv[0] with bytes that are no UTF-8", None,
+     {"argv0": b"bin/raw\x9b[31m\xff\xc3", "display": NO_DISPLAY}, None, {1}, "cannot open"),
+    # 200 bytes: the name is cut to fit, between two letters.
+    ("argv[0] of 100 two-byte letters", None, {"argv0": "\u00e9" * 100, "display": NO_DISPLAY}, None, {1},
+     "cannot open"),
 ]
+# What the programs keep of their name: 127 bytes and the terminating NUL.
+NAME_BYTES = 127
+
+
+def catches(pid, number):
+    """Whether process pid has a handler of its own for signal number."""
+    try:
+        with open(f"/proc/{pid}/status") as f:
+            for line in f:
+                if line.startswith("SigCgt:"):
+                    return bool(int(line.split()[1], 16) >> (number - 1) & 1)
+    except OSError:
+        pass
+    return False
+
+
+def wait_until_caught(demo, number, what):
+    deadline = time.monotonic() + 60
+    while not catches(demo.process.pid, number):
+        expect(demo.running(), f"{what}: {demo.name()} ended before it caught the signal: {demo.errors()!r}")
+        expect(time.monotonic() < deadline, f"{what}: {demo.name()} had no handler for the signal after 60 s")
+        time.sleep(0.02)
 
 
 def expected_name(argv0, program):
-    r"""The program's name as its message gives it: the last non-empty path
-    element, control characters escaped (\n, \t, \r, \\, else \xHH)."""
-    name = [part for part in (argv0 or program).split("/") if part][-1]
+    r"""The program's name as its message gives it, by Python's own UTF-8
+    decoder: the last non-empty path element; each byte that is no UTF-8,
+    and the C0, DEL and C1 controls, as \xHH (\n, \t, \r, \\ named); cut to
+    NAME_BYTES between two characters or escapes."""
+    raw = argv0 if isinstance(argv0, bytes) else os.fsencode(argv0 or program)
+    name = [part for part in raw.split(b"/") if part][-1]
     named = {"\n": "\\n", "\t": "\\t", "\r": "\\r", "\\": "\\\\"}
-    return "".join(named.get(c, f"\\x{ord(c):02x}" if ord(c) < 32 or ord(c) == 127 else c) for c in name)
+    result, used = "", 0
+    # surrogateescape turns each byte the decoder rejects into U+DC80..U+DCFF.
+    for c in name.decode("utf-8", errors="surrogateescape"):
+        code = ord(c)
+        if 0xDC80 <= code <= 0xDCFF:
+            piece = f"\\x{code - 0xDC00:02x}"
+        elif c in named:
+            piece = named[c]
+        elif code < 0x20 or code == 0x7F:
+            piece = f"\\x{code:02x}"
+        elif 0x80 <= code <= 0x9F:
+            piece = "".join(f"\\x{b:02x}" for b in c.encode())
+        else:
+            piece = c
+        if used + len(piece.encode()) > NAME_BYTES:
+            break
+        result += piece
+        used += len(piece.encode())
+    return result
 
 
 def judge_stderr(text, name, line):
@@ -831,7 +927,7 @@ def judge_stderr(text, name, line):
 
 def run_hostile_start(args, program, workdir, row, display, deep_screen):
     what, _, settings, stop, statuses, line = row
-    env = dict(LD_PRELOAD=preload_list(program, args.capture))
+    env = preload(program, args.capture)
     log = SwapLog(tempfile.mkdtemp(dir=workdir))
     env.update(log.environment)
     env.update({key: value for key, value in settings.items() if key.isupper()})
@@ -873,6 +969,11 @@ def watch_hostile_start(args, program, workdir, row, target, env, log):
                 log.wait_for(demo, 10, 60 if SANITIZED else 20)
             else:
                 time.sleep(max(0.0, start + stop[1] - time.monotonic()))
+                if stop[1] >= 1.0:
+                    # "After start" means with the handlers in place, as on an
+                    # idle machine 1 s after start; a loaded machine may take
+                    # longer to get there, which is not what the row is about.
+                    wait_until_caught(demo, stop[0], what)
             window = demo.find_window() if stop[0] == DESTROY else None
             since = time.monotonic()
             if window:
@@ -880,9 +981,9 @@ def watch_hostile_start(args, program, workdir, row, target, env, log):
             else:
                 demo.process.send_signal(stop[0])
         try:
-            status = demo.process.wait(timeout=max(0.0, since + END_BOUND - time.monotonic()))
+            status = demo.process.wait(timeout=max(0.0, since + end_bound() - time.monotonic()))
         except subprocess.TimeoutExpired:
-            raise CheckFailed(f"{what}: still running {END_BOUND:g} s later")
+            raise CheckFailed(f"{what}: still running {end_bound():.1f} s later")
         elapsed = time.monotonic() - since
         faults = [] if status in statuses else [f"status {status}, not {' or '.join(map(str, sorted(statuses)))}"]
         faults += judge_stderr(demo.errors(), expected_name(settings.get("argv0"), program), line)
@@ -948,7 +1049,7 @@ def check_soak(args, program, workdir):
     display = display_from(args.state)
     log = SwapLog(workdir, SOAK_FRAMES)
     with Demo(program, display, workdir,
-              dict(log.environment, LD_PRELOAD=preload_list(program, args.capture))) as demo:
+              dict(log.environment, **preload(program, args.capture))) as demo:
         demo.find_window()
         log.wait_for(demo, SOAK_WARMUP, 60)
         baseline = (log.header()[0], resident_kib(demo.process.pid))
@@ -1019,8 +1120,8 @@ def check_valgrind(args, program, workdir):
                 "--errors-for-leak-kinds=definite", "--num-callers=40", "--xml=yes", f"--xml-file={report}",
                 f"--suppressions={args.valgrind_suppressions}"]
     # One rendering thread: llvmpipe's worker threads only slow memcheck down.
-    preload = " ".join(filter(None, [args.driver, args.capture]))
-    settings = dict(log.environment, LD_PRELOAD=preload, LP_NUM_THREADS="0")
+    settings = dict(log.environment, **preload_settings(filter(None, [args.driver, args.capture])),
+                    LP_NUM_THREADS="0")
     with Demo(program, display, workdir, settings, wrapper=memcheck) as demo:
         demo.find_window()
         log.wait_for(demo, VALGRIND_FRAMES, 240)
@@ -1046,9 +1147,7 @@ def check_valgrind(args, program, workdir):
 
 def check_gtest(args, command, workdir):
     env = tool_environment(display_from(args.state))
-    preload = preload_list(command[0])
-    if preload:
-        env["LD_PRELOAD"] = preload
+    env.update(preload(command[0]))
     sys.stdout.flush()
     result = subprocess.run(command, env=env, cwd=workdir, stdin=subprocess.DEVNULL, timeout=120)
     expect(result.returncode == 0, f"{os.path.basename(command[0])} ended with status {result.returncode}")
@@ -1080,6 +1179,10 @@ def main():
     parser.add_argument("program", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     SANITIZER_SETTINGS.update(driver=args.driver, suppressions=args.lsan_suppressions)
+    # SIGTERM and SIGHUP end the check as Ctrl-C does: through the finally
+    # blocks that end its programs and remove its folder.
+    for number in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, lambda number, _frame: sys.exit(128 + number))
     workdir = tempfile.mkdtemp(prefix="ormath-display-")
     try:
         if args.check == "gtest":

@@ -484,7 +484,7 @@ struct NameCase {
     const char* expected;
 };
 
-TEST(ProgramName, LastNonEmptyPathElementWithControlCharactersEscaped) {
+TEST(ProgramName, LastNonEmptyPathElementWithControlsAndNonUtf8Escaped) {
     const NameCase cases[] = {
         {"/usr/bin/quad_mathlib_arrays", 128, "quad_mathlib_arrays"},
         {"quad", 128, "quad"},
@@ -498,8 +498,18 @@ TEST(ProgramName, LastNonEmptyPathElementWithControlCharactersEscaped) {
         {"del\x7f", 128, "del\\x7f"},
         {"caf\xc3\xa9", 128, "caf\xc3\xa9"},  // UTF-8 passes
         {"csi\xc2\x9b[31m", 128, "csi\\xc2\\x9b[31m"},
-        {"abcdefghij", 8, "abcdefg"},  // truncated to fit, terminated
-        {"abcd\n", 6, "abcd"},         // an escape is never cut in half
+        {"abcdefghij", 8, "abcdefg"},                             // truncated to fit, terminated
+        {"abcd\n", 6, "abcd"},                                    // an escape is never cut in half
+        {"raw\x9b[31m", 128, R"(raw\x9b[31m)"},                   // a C1 byte on its own is no UTF-8
+        {"end\xc3", 128, R"(end\xc3)"},                           // a lead byte without its continuation
+        {"\xe2(\xa1", 128, R"(\xe2(\xa1)"},                       // a lead byte before an ASCII one
+        {"slash\xc0\xaf", 128, R"(slash\xc0\xaf)"},               // an overlong '/'
+        {"sur\xed\xa0\x80", 128, R"(sur\xed\xa0\x80)"},           // a surrogate
+        {"\xf4\x90\x80\x80", 128, R"(\xf4\x90\x80\x80)"},         // past U+10FFFF
+        {"smile\xf0\x9f\x98\x80", 128, "smile\xf0\x9f\x98\x80"},  // four bytes pass whole
+        {"ab\xc3\xa9", 4, "ab"},                                  // a character is never cut in half
+        {"a\xf0\x9f\x98\x80", 5, "a"},
+        {"a\xf0\x9f\x98\x80", 6, "a\xf0\x9f\x98\x80"},
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.argv0 != nullptr ? c.argv0 : "(null)");

@@ -16,6 +16,16 @@ CHECK is one of
   no-webgl  every page in a browser without WebGL says so in one line and
             its program reports status 1
   index     the index page runs all four programs at once
+  cannot-start
+            pages whose module or script is missing, cut short or failing,
+            and a page opened from file://: each says "<program>: cannot
+            start: <reason>" within START_BOUND and reports status 1
+  context-loss
+            PROGRAM's page after its WebGL context is lost: it says so and
+            reports status 1
+  server    web/serve.py, started on its own on a small site, answers each
+            malformed request with an HTTP error, listens with a backlog of
+            128, drops an idle connection, and ends quietly on Ctrl-C
 
 The server and browser come from the state files web_fixture.py writes, the
 X server for the native frames from the display tests' fixture.
@@ -71,7 +81,7 @@ def native_frames(args, program, workdir):
     folder = os.path.join(workdir, "native")
     os.makedirs(folder)
     capture = {
-        "LD_PRELOAD": native.preload_list(program, args.capture),
+        **native.preload(program, args.capture),
         "ORMATH_CAPTURE_DIR": folder,
         "ORMATH_CAPTURE_FRAMES": ",".join(map(str, FRAMES)),
     }
@@ -205,19 +215,206 @@ def check_index(args, _, workdir):
     print(f"index: all four programs running at once, frames {counts}")
 
 
-CHECKS = {"picture": check_picture, "ending": check_ending, "no-webgl": check_no_webgl, "index": check_index}
+# A page that cannot start must say why within this many seconds from its
+# opening: a user reads the reason instead of "loading". Each fault below
+# is met by an event in the page, none by waiting out a timer.
+START_BOUND = 5
+PROGRAM = "quad_fixed_arrays"
+
+
+def cut_short(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    with open(path, "wb") as f:
+        f.write(data[:len(data) // 2])
+
+
+def replace_with(text):
+    def change(path):
+        with open(path, "w") as f:
+            f.write(text)
+    return change
+
+
+# (fault, the file of the page's program it touches, what is done to it, a
+# word the page's reason must hold, ignoring case).
+BROKEN_PAGES = [
+    ("the module missing", ".wasm", os.remove, "wasm"),
+    ("the module cut short", ".wasm", cut_short, "wasm"),
+    ("the module not WebAssembly", ".wasm", replace_with("<html>not found</html>\n"), "wasm"),
+    ("the script missing", ".js", os.remove, ".js"),
+    ("the script cut short", ".js", cut_short, "js"),
+    ("the script throwing at once", ".js", replace_with("throw new Error('the script gave up');\n"), "gave up"),
+]
+
+
+def open_until_end(page, url, bound):
+    """Opens url; (seconds until the page reports an exit status, the status,
+    the page's status line), or None for the status when it did not."""
+    start = time.monotonic()
+    page.open(url)
+    while time.monotonic() - start < bound:
+        status = page.evaluate("document.body && document.body.dataset.exitStatus")
+        if status is not None:
+            line = page.evaluate("document.getElementById('status').textContent")
+            return time.monotonic() - start, status, line
+        time.sleep(0.05)
+    return bound, None, page.evaluate("document.getElementById('status') && "
+                                      "document.getElementById('status').textContent")
+
+
+def check_cannot_start(args, _, workdir):
+    import subprocess
+    server = read_state(args.server)
+    expect("site" in server, f"no static server recorded in {args.server}")
+    _, devtools = connect(args)
+    rows = []
+    for fault, suffix, change, word in BROKEN_PAGES:
+        site = os.path.join(workdir, fault.replace(" ", "_"))
+        os.makedirs(site)
+        for name in (".html", ".js", ".wasm"):
+            shutil.copy(os.path.join(server["site"], PROGRAM + name), site)
+        change(os.path.join(site, PROGRAM + suffix))
+        rows.append((fault, site, word))
+    serve = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "..", "web", "serve.py"), workdir, "0"],
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    failures = []
+    try:
+        url = serve.stdout.readline().strip()
+        expect(url.startswith("http://"), "serve.py did not start on the broken pages")
+        targets = [(fault, f"{url}{os.path.basename(site)}/{PROGRAM}.html", word) for fault, site, word in rows]
+        targets.append(("opened from file://", f"file://{os.path.join(server['site'], PROGRAM)}.html", "file://"))
+        for fault, target, word in targets:
+            page = chromium.Page(devtools)
+            try:
+                seconds, status, line = open_until_end(page, target, START_BOUND)
+            finally:
+                page.close()
+            if (status != "1" or not line.startswith(f"{PROGRAM}: cannot start: ") or "\n" in line
+                    or word.lower() not in line.lower()):
+                failures.append(f"{fault}: status {status} after {seconds:.1f} s, the page says {line!r}")
+            else:
+                print(f"{fault}: status 1 after {seconds:.1f} s, {line!r}")
+    finally:
+        serve.kill()
+        serve.wait()
+    expect(not failures, "\n".join(failures))
+
+
+def check_context_loss(args, name, workdir):
+    url, devtools = connect(args)
+    page = chromium.Page(devtools)
+    try:
+        page.open(f"{url}{name}.html")
+        wait(page, "window.__ormath && window.__ormath.frames >= 10", LOAD_BOUND, "frame 10")
+        page.evaluate("Module.ctx.getExtension('WEBGL_lose_context').loseContext()")
+        status = wait(page, "document.body.dataset.exitStatus", END_BOUND, "the end after a lost context")
+        line = page.evaluate("document.getElementById('status').textContent")
+        before = page.evaluate("window.__ormath.ticks")
+        wait(page, f"window.__ormath.ticks >= {before} + 10", END_BOUND, "ten more animation frames")
+        frames = page.evaluate("[window.__ormath.frames, Module.ctx.isContextLost()]")
+    finally:
+        page.close()
+    expect(status == "1" and line == f"{name}: stopped: the WebGL context was lost",
+           f"status {status}, the page says {line!r}")
+    print(f"{name}: a lost context ends it with status 1, {line!r}, after {frames[0]} frames")
+
+
+# (what, the raw request, the status the server must answer with).
+SERVER_REQUESTS = [
+    ("a file", b"GET /index.html HTTP/1.1\r\nHost: a\r\n\r\n", 200),
+    ("a NUL byte in the path", b"GET /index.html%00.png HTTP/1.1\r\nHost: a\r\n\r\n", 400),
+    ("a path that is not UTF-8", b"GET /%ff%fe HTTP/1.1\r\nHost: a\r\n\r\n", 400),
+    ("a path out of the site", b"GET /../../../etc/passwd HTTP/1.1\r\nHost: a\r\n\r\n", 404),
+    ("a request line of one word", b"NONSENSE\r\n\r\n", 400),
+    ("a TLS greeting", b"\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\r\n\r\n", 400),
+    ("an unknown protocol version", b"GET / HTTP/7.0\r\n\r\n", 505),
+    ("a request line of 70 000 bytes", b"GET /" + b"a" * 70000 + b" HTTP/1.1\r\n\r\n", 414),
+    ("a method the server does not have", b"DELETE /index.html HTTP/1.1\r\nHost: a\r\n\r\n", 501),
+]
+# The idle timeout the server is started with here, and how long its close
+# may take: a busy machine delays it, a connection held forever never ends.
+IDLE_TIMEOUT = 1
+IDLE_BOUND = 8
+
+
+def status_of(port, request):
+    import socket
+    with socket.create_connection(("127.0.0.1", port), timeout=10) as connection:
+        connection.sendall(request)
+        answer = b""
+        while b"\r\n" not in answer:
+            piece = connection.recv(4096)
+            if not piece:
+                break
+            answer += piece
+    line = answer.split(b"\r\n", 1)[0].decode("latin-1")
+    return int(line.split()[1]) if line.startswith("HTTP/") and len(line.split()) > 1 else repr(line[:60])
+
+
+def check_server(args, _, workdir):
+    import signal
+    import socket
+    import subprocess
+    site = os.path.join(workdir, "site")
+    os.makedirs(site)
+    for name in ("index.html", "a.wasm"):
+        with open(os.path.join(site, name), "w") as f:
+            f.write("x")
+    server = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "..", "web", "serve.py"),
+                               "--idle-timeout", str(IDLE_TIMEOUT), site, "0"],
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    failures = []
+    try:
+        address = server.stdout.readline().strip()
+        if not address.startswith("http://127.0.0.1:"):
+            server.kill()
+            raise CheckFailed(f"serve.py did not start: {server.communicate()[1].strip()!r}")
+        port = int(address.rsplit(":", 1)[1].rstrip("/"))
+        for what, request, status in SERVER_REQUESTS:
+            answer = status_of(port, request)
+            (failures.append if answer != status else print)(f"{what}: {answer}, expected {status}")
+        listing = subprocess.run(["ss", "-ltnH", f"sport = :{port}"], capture_output=True, text=True).stdout
+        backlog = int(listing.split()[2]) if listing.split() else 0
+        (failures.append if backlog < 128 else print)(f"listen backlog {backlog}, expected at least 128")
+        with socket.create_connection(("127.0.0.1", port), timeout=IDLE_BOUND) as idle:
+            idle.sendall(b"GET /index.html HT")
+            start = time.monotonic()
+            try:
+                idle.recv(4096)
+                closed = time.monotonic() - start
+            except socket.timeout:
+                closed = None
+        (failures.append if closed is None else print)(
+            f"a half-sent request closed after {closed:.1f} s (idle timeout {IDLE_TIMEOUT} s)" if closed is not None
+            else f"a half-sent request still open after {IDLE_BOUND} s (idle timeout {IDLE_TIMEOUT} s)")
+        server.send_signal(signal.SIGINT)
+        status = server.wait(timeout=10)
+        errors = server.stderr.read()
+        (failures.append if status != 0 or "Traceback" in errors else print)(
+            f"Ctrl-C: status {status}, {'a traceback' if 'Traceback' in errors else 'no traceback'}")
+    finally:
+        if server.poll() is None:
+            server.kill()
+            server.wait()
+    expect(not failures, "\n".join(failures))
+
+
+CHECKS = {"picture": check_picture, "ending": check_ending, "no-webgl": check_no_webgl, "index": check_index,
+          "server": check_server, "cannot-start": check_cannot_start, "context-loss": check_context_loss}
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--server", required=True)
-    parser.add_argument("--browser", required=True)
+    parser.add_argument("--server", default="")
+    parser.add_argument("--browser", default="")
     parser.add_argument("--x-state")
     parser.add_argument("--capture")
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("check", choices=sorted(CHECKS))
     parser.add_argument("program", nargs="?")
     args = parser.parse_args()
+    chromium.end_on_signals()
     workdir = tempfile.mkdtemp(prefix="ormath-web-")
     try:
         CHECKS[args.check](args, args.program, workdir)

@@ -68,7 +68,7 @@ def main():
                 print(f"FAIL: no web site in {site}: build it with scripts/web.sh --build")
                 return 1
             process, url = chromium.start_server(site, log)
-            write_state(path, pid=process.pid, url=url)
+            write_state(path, pid=process.pid, url=url, site=os.path.abspath(site))
             print(f"serving {site} at {url}")
         else:
             process, profile, port = chromium.start_browser(log_path=log)
