@@ -37,25 +37,26 @@ check_inlined "$work/cmake-build/inlined"
 # ormath::strict keeps the program's own arithmetic unfused too.
 "$work/cmake-build/strict"
 
-cflags=$(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath)
-strict_cflags=$(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath-strict)
-echo "--- pkg-config ormath: $cflags; ormath-strict: $strict_cflags"
+# pkg-config quotes a path with spaces for the shell: read its words as the shell would.
+eval "cflags=($(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath))"
+eval "strict_cflags=($(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath-strict))"
+echo "--- pkg-config ormath: ${cflags[*]}; ormath-strict: ${strict_cflags[*]}"
 outputs=()
 for compiler in "$cxx" "$clangxx"; do
     for flags in "$plain" "$fused"; do
         name="$(basename "$compiler")${flags%% *}"
         echo "$compiler $flags"
         # shellcheck disable=SC2086 # the flags are words
-        "$compiler" -std=c++17 -Wall -Wextra -Wpedantic -Werror $flags $cflags -I"$tests_dir" \
+        "$compiler" -std=c++17 -Wall -Wextra -Wpedantic -Werror $flags "${cflags[@]}" -I"$tests_dir" \
             "$tests_dir/consumer/consumer.cpp" -o "$work/$name"
         "$work/$name" >"$work/$name.out"
         outputs+=("$work/$name.out")
         if [ "$flags" = "$fused" ]; then
             # shellcheck disable=SC2086
-            "$compiler" -std=c++17 $flags $cflags -I"$tests_dir" "$tests_dir/consumer/inlined.cpp" -o "$work/$name-inlined"
+            "$compiler" -std=c++17 $flags "${cflags[@]}" -I"$tests_dir" "$tests_dir/consumer/inlined.cpp" -o "$work/$name-inlined"
             check_inlined "$work/$name-inlined"
             # shellcheck disable=SC2086
-            "$compiler" -std=c++17 $flags $strict_cflags "$tests_dir/consumer/strict.cpp" -o "$work/$name-strict"
+            "$compiler" -std=c++17 $flags "${strict_cflags[@]}" "$tests_dir/consumer/strict.cpp" -o "$work/$name-strict"
             "$work/$name-strict"
         fi
     done
