@@ -2,6 +2,8 @@
 // be fused or reordered.
 #include "reference.hpp"
 
+#include <ormath/elementary.hpp>
+
 #include <cmath>
 #include <cstddef>
 
@@ -42,8 +44,8 @@ void mix(const float x[3], const float y[3], float a, float out[3]) {
 
 void rotate(float angle_degrees, const float axis[3], float out[16]) {
     const float a = angle_degrees * 0.017453292f;
-    const float c = std::cos(a);
-    const float s = std::sin(a);
+    const float c = ormath::cos(a);
+    const float s = ormath::sin(a);
     const float one_minus_c = 1.0f - c;
     float t[3];
     for (int i = 0; i < 3; ++i) {
@@ -65,7 +67,7 @@ void rotate(float angle_degrees, const float axis[3], float out[16]) {
 
 void perspective(float fovy_degrees, float aspect, float z_near, float z_far, float out[16]) {
     const float half = fovy_degrees / 2.0f;
-    const float range = std::tan(half * 0.017453292f) * z_near;
+    const float range = ormath::tan(half * 0.017453292f) * z_near;
     const float right = range * aspect;
     const float left = -range * aspect;
     for (int i = 0; i < 16; ++i) {

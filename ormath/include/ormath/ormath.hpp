@@ -9,6 +9,7 @@
 //   common.hpp      abs sign floor ceil fract mod min max clamp mix step
 //                   smoothstep radians degrees
 //   geometric.hpp   dot cross length distance normalize faceforward reflect refract
+//   elementary.hpp  sin cos tan, correctly rounded (radians)
 //   transforms.hpp  translate scale rotate frustum ortho perspective look_at,
 //                   project unproject
 //
@@ -28,8 +29,9 @@
 // subtraction is rounded to float on its own (see rounded()), so no
 // multiply-add is ever fused; sums run left to right as written. std::sqrt is
 // correctly rounded, so length, distance, normalize, refract and look_at give
-// the same bits everywhere. Only rotate and perspective call std::sin,
-// std::cos or std::tan, whose last bit belongs to the C library.
+// the same bits everywhere. The elementary functions (elementary.hpp) are
+// Ormath's own and correctly rounded, so rotate and perspective, which use
+// them, call no C library function whose last bit could differ.
 //
 // Undefined input is defined here: infinities and NaN pass through as IEEE
 // arithmetic makes them, and every degenerate case (a zero vector to
@@ -48,6 +50,7 @@
 #include <ormath/guard.hpp>
 
 #include <ormath/common.hpp>
+#include <ormath/elementary.hpp>
 #include <ormath/geometric.hpp>
 #include <ormath/matrices.hpp>
 #include <ormath/rounding.hpp>
