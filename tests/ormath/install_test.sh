@@ -63,3 +63,36 @@ for output in "${outputs[@]}"; do
     fi
 done
 echo "all $((${#outputs[@]} + 1)) builds printed the same $(wc -l <"$work/cmake.out") lines of bits"
+
+# A program's own a * b - c beside Ormath's calls: through ormath::strict
+# (find_package) and ormath-strict (pkg-config) at -O3 -march=native
+# -ffp-contract=fast, the bits of the plain -O0 build without contraction.
+"$work/cmake-build/strict" >"$work/strict-cmake.out"
+strict_cflags=$(PKG_CONFIG_PATH="$prefix/share/pkgconfig" pkg-config --cflags ormath-strict)
+echo "--- pkg-config ormath-strict: $strict_cflags"
+case " $strict_cflags " in *" -ffp-contract=off "*) ;; *)
+    echo "install_test: ormath-strict does not turn contraction off" >&2; exit 1 ;;
+esac
+# shellcheck disable=SC2086
+"$cxx" -std=c++17 $plain $cflags "$tests_dir/consumer/strict.cpp" -o "$work/strict-plain"
+"$work/strict-plain" >"$work/strict-plain.out"
+for compiler in "$cxx" "$clangxx"; do
+    # shellcheck disable=SC2086 # the flags are words; strict's come last and win
+    "$compiler" -std=c++17 -Wall -Wextra -Werror $fused $strict_cflags "$tests_dir/consumer/strict.cpp" \
+        -o "$work/strict-$(basename "$compiler")"
+    "$work/strict-$(basename "$compiler")" >"$work/strict-$(basename "$compiler").out"
+    for output in "$work/strict-cmake.out" "$work/strict-$(basename "$compiler").out"; do
+        if ! cmp -s "$work/strict-plain.out" "$output"; then
+            echo "install_test: $output (a strict build) differs from the plain build's bits" >&2
+            exit 1
+        fi
+    done
+done
+# Without it the same program may differ, which is what the target is for.
+# shellcheck disable=SC2086
+"$cxx" -std=c++17 $fused $cflags "$tests_dir/consumer/strict.cpp" -o "$work/strict-fused"
+if cmp -s "$work/strict-plain.out" <("$work/strict-fused"); then
+    echo "the strict builds printed the plain build's bits (so did the fused build without it, on this processor)"
+else
+    echo "the strict builds printed the plain build's bits; the fused build without it did not"
+fi
