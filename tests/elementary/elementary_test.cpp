@@ -67,6 +67,19 @@ TEST(ElementarySpecial, Extremes) {
     EXPECT_EQ(bits(ormath::sin(at_run_time(0x1.fffffep+127f))), bits(-0x1.0b3366p-1f));
 }
 
+// The floats nearest a multiple of pi/2 below and above 2^20, where the
+// two reductions work (|x| * 2/pi within 2^-28.5 and 2^-29.9 of an
+// integer): cos is tiny and tan huge, so an error in a reduction constant
+// shows. Expected values from mpmath at 400 bits, rounded to 24.
+TEST(ElementarySpecial, NearMultiplesOfHalfPi) {
+    EXPECT_EQ(bits(ormath::sin(at_run_time(0x1.f9cbe2p+7f))), bits(1.0f));
+    EXPECT_EQ(bits(ormath::cos(at_run_time(0x1.f9cbe2p+7f))), bits(-0x1.1fa3bcp-28f));
+    EXPECT_EQ(bits(ormath::tan(at_run_time(0x1.f9cbe2p+7f))), bits(-0x1.c7ae6ep+27f));
+    EXPECT_EQ(bits(ormath::sin(at_run_time(0x1.f37c8ap+95f))), bits(1.0f));
+    EXPECT_EQ(bits(ormath::cos(at_run_time(0x1.f37c8ap+95f))), bits(-0x1.bbdd52p-30f));
+    EXPECT_EQ(bits(ormath::tan(at_run_time(0x1.f37c8ap+95f))), bits(-0x1.274c1cp+29f));
+}
+
 struct hard_case {
     function f;
     const char* name;
