@@ -92,7 +92,12 @@ const hard_case hard_cases[] = {
     {sin_f, "sin", 0x1.487e0cp+103f, 0x1.287508p-2f},  // 4.7e-10 ulp
     {sin_f, "sin", -0x1.33333p+13f, 0x1.63f4bap-2f},   // 6.6e-10 ulp
     {sin_f, "sin", 0x1.95f654p+44f, -0x1.fcf42ep-1f},  // 1.3e-9 ulp
-    // COS TAN
+    {cos_f, "cos", 0x1.2b9622p+67f, 0x1.f0285ep-1f},   // 2.4e-10 ulp
+    {cos_f, "cos", 0x1.887814p+51f, 0x1.84bec4p-1f},   // 2.5e-10 ulp
+    {cos_f, "cos", 0x1.3170fp+63f, 0x1.fe2976p-1f},    // 3.1e-10 ulp
+    {tan_f, "tan", 0x1.fa6748p+64f, 0x1.a0d918p+0f},   // 5.3e-10 ulp
+    {tan_f, "tan", 0x1.b0e75cp+59f, 0x1.4d7fdap-2f},   // 2.2e-9 ulp
+    {tan_f, "tan", 0x1.02e9bap+2f, 0x1.453662p+0f},    // 3.2e-9 ulp
 };
 
 TEST(ElementaryHard, NearestToAMidpoint) {
