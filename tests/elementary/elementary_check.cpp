@@ -77,7 +77,7 @@ float bits_float(std::uint32_t u) {
 }
 // double -> float, rounded once (the barrier keeps x87 from skipping it).
 float narrow(double d) {
-    volatile float f = static_cast<float>(d);
+    volatile auto f = static_cast<float>(d);
     return f;
 }
 double step_ulps(double d, int n) {
@@ -103,7 +103,7 @@ float settle(const function& f, float x, double* distance) {
     const int t = f.exact(y, mx, MPFR_RNDN);
     mpfr_subnormalize(y, t, MPFR_RNDN);
     const float r = mpfr_get_flt(y, MPFR_RNDN);
-    if (distance) {
+    if (distance != nullptr) {
         mpfr_set_emin(mpfr_get_emin_min());
         mpfr_set_emax(mpfr_get_emax_max());
         f.exact(wide, mx, MPFR_RNDN);
@@ -215,7 +215,7 @@ int run(const std::vector<const function*>& chosen, bool all, std::uint64_t n, u
             const std::uint64_t end = begin + chunk < total ? begin + chunk : total;
             for (std::uint64_t i = begin; i < end; ++i) {
                 const std::uint32_t u = all ? static_cast<std::uint32_t>(i) : sample_input(i);
-                const double xd = static_cast<double>(bits_float(u));
+                const auto xd = static_cast<double>(bits_float(u));
                 double v[3] = {0, 0, 0};
                 if (need_sincos) {
                     ::sincos(xd, &v[0], &v[1]);
@@ -257,7 +257,7 @@ int run(const std::vector<const function*>& chosen, bool all, std::uint64_t n, u
                   [](const hard_case& a, const hard_case& b) { return a.distance < b.distance; });
         int shown = 0;
         for (std::size_t i = 0; i < hardest.size() && shown < 4; ++i) {
-            if (hardest[i].x >> 31) {
+            if ((hardest[i].x >> 31) != 0) {
                 continue;
             }
             ++shown;
@@ -305,20 +305,32 @@ int main(int argc, char** argv) {
             threads = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (a == "--settle") {
 #if ORMATH_CHECK_MPFR
-            char name[32];
-            unsigned xb = 0, yb = 0;
+            // Lines "settle NAME XBITS YBITS", in hexadecimal.
             std::uint64_t lines = 0, wrong = 0;
-            while (std::scanf(" settle %31s %x %x", name, &xb, &yb) == 3) {
-                const function* f = find(name);
-                if (!f) {
+            char line[128];
+            while (std::fgets(line, sizeof line, stdin) != nullptr) {
+                if (std::strncmp(line, "settle ", 7) != 0) {
+                    continue;
+                }
+                char* name = line + 7;
+                char* space = std::strchr(name, ' ');
+                if (space == nullptr) {
                     return usage();
                 }
+                *space = '\0';
+                const function* f = find(name);
+                if (f == nullptr) {
+                    return usage();
+                }
+                char* end = nullptr;
+                const auto xb = static_cast<std::uint32_t>(std::strtoul(space + 1, &end, 16));
+                const auto yb = static_cast<std::uint32_t>(std::strtoul(end, nullptr, 16));
                 ++lines;
                 const float expected = settle(*f, bits_float(xb), nullptr);
                 if (float_bits(expected) != yb) {
                     ++wrong;
-                    std::fprintf(stderr, "MISROUNDED %s(%a) [%08x] = %a, expected %a\n", name, bits_float(xb),
-                                 xb, bits_float(yb), expected);
+                    std::fprintf(stderr, "MISROUNDED %s(%a) [%08" PRIx32 "] = %a, expected %a\n", name,
+                                 bits_float(xb), xb, bits_float(yb), expected);
                 }
             }
             std::printf("settled by MPFR: %" PRIu64 " inputs, %" PRIu64 " misrounded\n", lines, wrong);
