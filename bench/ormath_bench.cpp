@@ -134,7 +134,8 @@ void product(const float* a, const float* b, float* r) {
 
 void rotate(float degrees, const float* u, float* r) {
     const float rad = degrees * degree;
-    const float c = std::cos(rad), s = std::sin(rad);
+    // Ormath's correctly rounded sine and cosine, as the library's own rotate.
+    const float c = ormath::cos(rad), s = ormath::sin(rad);
     const float t[3] = {(1 - c) * u[0], (1 - c) * u[1], (1 - c) * u[2]};
     // clang-format off
     const float m[16] = {c + t[0] * u[0],        t[0] * u[1] + s * u[2], t[0] * u[2] - s * u[1], 0,
@@ -155,7 +156,7 @@ void translate(const float* v, float* r) {
 }
 
 void perspective(float fovy, float asp, float n, float f, float* r) {
-    const float range = std::tan(fovy / 2 * degree) * n;
+    const float range = ormath::tan(fovy / 2 * degree) * n;
     for (int k = 0; k < 16; ++k) {
         r[k] = 0;
     }

@@ -17,6 +17,10 @@
 #                     in (about 1.1 GB)
 #     cross           cross compilers for six other processors, qemu-user to run
 #                     their programs, and Emscripten with Node
+#     elementary      what scripts/check-elementary.sh needs (MPFR, Debian's
+#                     i686 cross compiler, qemu-i386 for a kernel without
+#                     32-bit support) and what ormath/tools/derive_elementary.py
+#                     needs (sollya, mpmath)
 #     --sdl-headers   which SDL 1.2 to build against: the classic library or
 #                     the compatibility layer over SDL 2. Debian 12 offers both
 #                     (libsdl1.2-dev and libsdl1.2-compat-dev, which conflict:
@@ -36,7 +40,7 @@ while [ $# -gt 0 ]; do
             [ $# -ge 2 ] || { echo "setup.sh: --sdl-headers needs a value, classic or compat;" \
                 "usage: scripts/setup.sh [--sdl-headers classic|compat] GROUP..." >&2; exit 2; }
             sdl_headers=$2; shift ;;
-        build|headless|test|package|compat-runtime|lint|valgrind|benchmarks|bench|web|cross) groups+=("$1") ;;
+        build|headless|test|package|compat-runtime|lint|valgrind|benchmarks|bench|web|cross|elementary) groups+=("$1") ;;
         *) echo "setup.sh: unknown option or group '$1'" >&2; exit 2 ;;
     esac
     shift
@@ -55,14 +59,19 @@ for group in "${groups[@]}"; do
         headless) packages+=(xvfb xdotool imagemagick) ;;
         # The display tests drive the programs with their own X11 probe and
         # xdotool; the installed-library test uses pkg-config, and clang as a
-        # second compiler; the server check reads its listen backlog with ss.
-        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang iproute2) ;;
+        # second compiler; the server check reads its listen backlog with ss; the
+        # sampled check of the elementary functions uses MPFR.
+        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang iproute2
+                         libmpfr-dev) ;;
         package) packages+=(lintian) ;;
         compat-runtime) ;;
         # Configuring for clang-tidy takes everything the tests and benchmarks need.
         lint) packages+=(clang-format clang-tidy libgtest-dev libx11-dev libxtst-dev python3
-                         libbenchmark-dev libeigen3-dev) ;;
+                         libbenchmark-dev libeigen3-dev libmpfr-dev) ;;
         valgrind) packages+=(valgrind) ;;
+        # Debian's i686 cross compiler, not g++-multilib, which conflicts with
+        # the other cross compilers.
+        elementary) packages+=(g++ libmpfr-dev g++-i686-linux-gnu qemu-user sollya python3 python3-mpmath) ;;
         benchmarks) packages+=(libbenchmark-dev libeigen3-dev) ;;
         # Emscripten brings Debian's acorn, which its optimiser loads from Node.
         web) packages+=(emscripten chromium python3) ;;

@@ -70,3 +70,4 @@ for output in "${outputs[@]}"; do
     fi
 done
 echo "all $((${#outputs[@]} + 1)) builds printed the same $(wc -l <"$work/cmake.out") lines of bits"
+

@@ -20,6 +20,7 @@
 //   packing.hpp     packUnorm2x16 packSnorm2x16 packUnorm4x8 packSnorm4x8 packHalf2x16
 //                   and their unpack forms
 //   geometric.hpp   dot cross length distance normalize faceforward reflect refract
+//   elementary.hpp  sin cos tan, correctly rounded (radians)
 //   transforms.hpp  translate scale rotate frustum ortho perspective look_at
 //                   pick_matrix, clip_depth; project unproject
 //   quaternion.hpp  quat; quat_rotation quat_between, q * p, q * v, conjugate
@@ -46,8 +47,9 @@
 // subtraction is rounded to float on its own (see rounded()), so no
 // multiply-add is ever fused; sums run left to right as written. std::sqrt is
 // correctly rounded, so length, distance, normalize, refract and look_at give
-// the same bits everywhere. Only rotate and perspective call std::sin,
-// std::cos or std::tan, whose last bit belongs to the C library;
+// the same bits everywhere. The elementary functions (elementary.hpp) are
+// Ormath's own and correctly rounded, so rotate and perspective, which use
+// them, call no C library function whose last bit could differ;
 // quat_rotation, slerp and angle call std::sin, std::cos, std::acos and
 // std::atan2 in double and round once to float: the same float from every C
 // library but in rare cases within 2^-29 of a rounding midpoint.
@@ -70,6 +72,7 @@
 #include <ormath/guard.hpp>
 
 #include <ormath/common.hpp>
+#include <ormath/elementary.hpp>
 #include <ormath/geometric.hpp>
 #include <ormath/geometry.hpp>
 #include <ormath/hash.hpp>

@@ -37,6 +37,32 @@ inline float opaque(float v) noexcept {
     return v;
 }
 
+// The same for a double, the barrier that the elementary functions put after
+// each of their double operations. Where the compiler evaluates double
+// arithmetic wider than double (x87: FLT_EVAL_METHOD is not 0, or no SSE2
+// math), the value goes through memory, which rounds it to double as the
+// operation happens; elsewhere it stays in its register.
+inline double opaque(double v) noexcept {
+#if defined(__GNUC__) && defined(__FLT_EVAL_METHOD__) && __FLT_EVAL_METHOD__ != 0
+    __asm__("" : "+m"(v));
+#elif defined(__GNUC__) && (defined(__x86_64__) || defined(__SSE2_MATH__))
+    __asm__("" : "+x"(v));
+#elif defined(__GNUC__) && defined(__aarch64__)
+    __asm__("" : "+w"(v));
+#elif defined(__GNUC__)
+    __asm__("" : "+m"(v));
+#endif
+    return v;
+}
+
+// v rounded to double on its own, as rounded() does for float.
+constexpr double rounded_double(double v) noexcept {
+    if (constant_evaluated()) {
+        return v;
+    }
+    return opaque(v);
+}
+
 }  // namespace detail
 
 // v as a float that the compiler can neither fuse into a multiply-add nor

@@ -1,7 +1,9 @@
 // The matrices of OpenGL's and GLU's transform calls (translate, scale,
 // rotate, frustum, ortho, perspective, look_at, pick_matrix), in each depth
 // convention of clip space (clip_depth), and GLU's window mappings (project,
-// unproject). Angles in degrees, as those calls take them.
+// unproject). Angles in degrees, as those calls take them; rotate and
+// perspective take their sine, cosine and tangent from elementary.hpp,
+// correctly rounded.
 //
 // SPDX-License-Identifier: MIT
 #pragma once
@@ -10,6 +12,7 @@
 #ifdef ORMATH_CXX17
 
 #include <ormath/common.hpp>
+#include <ormath/elementary.hpp>
 #include <ormath/geometric.hpp>
 #include <ormath/matrices.hpp>
 #include <ormath/rounding.hpp>
@@ -37,17 +40,17 @@ constexpr mat4 scale(const vec3& v) noexcept {
 // The matrix of glRotatef(angle_degrees, axis) for a unit-length axis (the
 // axis is used as given, not normalised). A positive angle turns
 // counter-clockwise seen from the axis tip. With a = radians(angle),
-// c = std::cos(a), s = std::sin(a) and t = (1 - c) * axis, the 3x3 block is
+// c = ormath::cos(a), s = ormath::sin(a) and t = (1 - c) * axis, the 3x3 block is
 // c + t.x*axis.x, t.x*axis.y + s*axis.z, t.x*axis.z - s*axis.y in column 0
 // and likewise for the others, products rounded. Every entry is evaluated by
 // its formula, so entries that a special axis makes 0 or 1 carry the rounding
-// of that formula (for the z axis, m[2][2] is c + (1 - c)). The last bit of
-// c and s belongs to the C library.
+// of that formula (for the z axis, m[2][2] is c + (1 - c)). c and s are
+// correctly rounded, so every bit of the matrix is defined.
 inline mat4 rotate(float angle_degrees, const vec3& axis) noexcept {
     using detail::mul;
     const float a = radians(angle_degrees);
-    const float cos_a = std::cos(a);
-    const float sin_a = std::sin(a);
+    const float cos_a = ormath::cos(a);
+    const float sin_a = ormath::sin(a);
     const vec3 t = (1.0f - cos_a) * axis;
     // clang-format off
     return {{cos_a + mul(t.x, axis.x), mul(t.x, axis.y) + mul(sin_a, axis.z), mul(t.x, axis.z) - mul(sin_a, axis.y), 0},
@@ -171,13 +174,13 @@ constexpr mat4 ortho(float left, float right, float bottom, float top) noexcept 
 // range = tan(radians(fovy / 2)) * z_near, right = range * aspect,
 // left = -range * aspect, then the entries of frustum(left, right, -range,
 // range, z_near, z_far, depth), the same bits; z_far = +infinity gives the
-// infinite far plane's matrix, exactly. The tangent's last bit belongs to
-// the C library. A field of view of 0, an aspect of 0 or z_near == z_far
+// infinite far plane's matrix, exactly. The tangent is ormath::tan,
+// correctly rounded. A field of view of 0, an aspect of 0 or z_near == z_far
 // give infinities or NaN.
 inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_far,
                         clip_depth depth = clip_depth::minus_one_to_one) noexcept {
     using detail::mul;
-    const float range = mul(std::tan(radians(fovy_degrees / 2.0f)), z_near);
+    const float range = mul(ormath::tan(radians(fovy_degrees / 2.0f)), z_near);
     const float left = mul(-range, aspect);
     const float right = mul(range, aspect);
     const float bottom = -range;

@@ -24,7 +24,7 @@ using ormath::vec4;
 int wrong = 0;
 
 // Arguments pass through memory that the optimiser cannot see into, so that
-// every build computes at run time (and calls the same sinf, cosf and tanf).
+// every build computes at run time.
 float opaque(float f) {
     volatile float v = f;
     return v;

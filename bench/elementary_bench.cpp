@@ -1,0 +1,79 @@
+// Ormath's correctly rounded elementary functions beside glibc's float
+// functions on the same inputs, and the share of glibc's results that are
+// correctly rounded (equal to Ormath's). Run with
+// --benchmark_enable_random_interleaving=true --benchmark_repetitions=N for
+// the median of interleaved repetitions.
+#include <benchmark/benchmark.h>
+#include <ormath/elementary.hpp>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned n_inputs = 1024;  // a power of two: the index wraps with a mask
+
+struct inputs_t {
+    float x[n_inputs];
+    // Uniform in (-limit, limit) with a full mantissa.
+    explicit inputs_t(float limit) {
+        std::uint32_t state = 12345u;
+        for (float& v : x) {
+            state = state * 1664525u + 1013904223u;
+            v = limit * (static_cast<float>(state >> 8) * 0x1p-23f - 1.0f);
+        }
+    }
+};
+
+const inputs_t trig_inputs(100.0f);
+
+std::uint32_t bits(float f) {
+    std::uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
+template <float (*F)(float), float (*G)(float)>
+void run(benchmark::State& state, const inputs_t& in) {
+    unsigned j = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(F(in.x[j]));
+        j = (j + 1) & (n_inputs - 1);
+    }
+    // The share of F's results that are G's (Ormath's, correctly rounded).
+    unsigned same = 0;
+    for (const float v : in.x) {
+        same += bits(F(v)) == bits(G(v));
+    }
+    state.counters["correctly_rounded"] = static_cast<double>(same) / n_inputs;
+}
+
+float ormath_sin(float x) { return ormath::sin(x); }
+float ormath_cos(float x) { return ormath::cos(x); }
+float ormath_tan(float x) { return ormath::tan(x); }
+// glibc's float functions, called through a pointer so that the compiler
+// cannot fold or vectorise them.
+float (*volatile glibc_sinf)(float) = ::sinf;
+float (*volatile glibc_cosf)(float) = ::cosf;
+float (*volatile glibc_tanf)(float) = ::tanf;
+float libc_sin(float x) { return glibc_sinf(x); }
+float libc_cos(float x) { return glibc_cosf(x); }
+float libc_tan(float x) { return glibc_tanf(x); }
+
+void BM_sin_ormath(benchmark::State& s) { run<ormath_sin, ormath_sin>(s, trig_inputs); }
+void BM_sin_glibc(benchmark::State& s) { run<libc_sin, ormath_sin>(s, trig_inputs); }
+void BM_cos_ormath(benchmark::State& s) { run<ormath_cos, ormath_cos>(s, trig_inputs); }
+void BM_cos_glibc(benchmark::State& s) { run<libc_cos, ormath_cos>(s, trig_inputs); }
+void BM_tan_ormath(benchmark::State& s) { run<ormath_tan, ormath_tan>(s, trig_inputs); }
+void BM_tan_glibc(benchmark::State& s) { run<libc_tan, ormath_tan>(s, trig_inputs); }
+
+}  // namespace
+
+BENCHMARK(BM_sin_ormath);
+BENCHMARK(BM_sin_glibc);
+BENCHMARK(BM_cos_ormath);
+BENCHMARK(BM_cos_glibc);
+BENCHMARK(BM_tan_ormath);
+BENCHMARK(BM_tan_glibc);
+BENCHMARK_MAIN();
