@@ -54,8 +54,9 @@ trap 'exit 129' HUP
 (cd "$work" && cpack -G DEB --config "$build_dir/CPackConfig.cmake" >/dev/null)
 deb=$(ls "$work"/${package}_*.deb)
 echo "package: $(basename "$deb")"
-# lintian warns when run as root; that line is not about the package.
-lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2) ||
+# lintian warns when run as root; that line is not about the package. It
+# leaves a database file of its own in TMPDIR, so it gets the work folder's.
+TMPDIR=$work lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2) ||
     { echo "package_test: lintian finds errors or warnings in $(basename "$deb")" >&2; exit 1; }
 echo "lintian: no errors, no warnings"
 installing=yes
