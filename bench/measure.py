@@ -93,7 +93,12 @@ def run_probed(build, name, marks_env, timeout, wrapper=(), extra_env=None):
     """Runs one program under the probe; returns (exec ns, [marks])."""
     with tempfile.NamedTemporaryFile("r", suffix=".marks") as out:
         env = dict(os.environ)
-        env.update({"LD_PRELOAD": probe(build), "FRAMEPROBE_OUT": out.name})
+        # By bare name through the library path: the loader splits
+        # LD_PRELOAD at spaces, which the build folder's path may hold.
+        folder = os.path.dirname(probe(build))
+        library_path = ":".join(filter(None, [folder, env.get("LD_LIBRARY_PATH")]))
+        env.update({"LD_LIBRARY_PATH": library_path, "LD_PRELOAD": os.path.basename(probe(build)),
+                    "FRAMEPROBE_OUT": out.name})
         env.update(marks_env)
         env.update(extra_env or {})
         started = time.clock_gettime_ns(time.CLOCK_MONOTONIC)

@@ -12,7 +12,10 @@ xvfb_start
 out=$(mktemp)
 trap 'rm -f "$out"; xvfb_stop' EXIT
 
-LP_NUM_THREADS=0 LD_PRELOAD="$build/bench/libframe_probe.so" FRAMEPROBE_OUT="$out" \
+# By bare name through the library path: the loader splits LD_PRELOAD at
+# spaces, which the build folder's path may hold.
+LP_NUM_THREADS=0 LD_LIBRARY_PATH="$build/bench${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
+    LD_PRELOAD=libframe_probe.so FRAMEPROBE_OUT="$out" \
     FRAMEPROBE_MARKS=10,30 timeout 60 "$build/bench/probe_check" 1000
 python3 - "$out" <<'PY'
 import sys

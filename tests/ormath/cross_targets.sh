@@ -35,12 +35,12 @@ rm -rf "$work"
 mkdir -p "$work"
 prefix="$work/prefix"
 cmake --install "$build_dir" --component ormath --prefix "$prefix" >/dev/null
-sources=(-std=c++17 -I"$prefix/include" -I"$tests_dir" "$tests_dir/consumer/consumer.cpp")
 
 # Builds and runs one target at one level; its output goes to NAME.out.
 build_and_run() {
     local name=$1 compiler=$2 runner=$3 level=$4 program
     local options=("${@:5}")
+    local sources=(-std=c++17 -I"$prefix/include" -I"$tests_dir" "$tests_dir/consumer/consumer.cpp")
     case "$compiler" in
         em++) program="$work/$name.js"
               # Debian's Emscripten loads its optimiser's modules from Debian's Node path.
@@ -57,10 +57,9 @@ build_and_run() {
         { echo "$name: the program failed:" >&2; cat "$work/$name.log" >&2; return 1; }
 }
 export -f build_and_run
-export work
-export sources_string="${sources[*]}"
+export work prefix tests_dir
 
-g++ -O0 "${sources[@]}" -o "$work/x86-64"
+g++ -O0 -std=c++17 -I"$prefix/include" -I"$tests_dir" "$tests_dir/consumer/consumer.cpp" -o "$work/x86-64"
 "$work/x86-64" >"$work/x86-64.out"
 
 runs=()
@@ -73,7 +72,7 @@ done
 status=0
 # One run a line, split into its words by the shell that runs it.
 # shellcheck disable=SC2016
-printf '%s\n' "${runs[@]}" | xargs -P "$jobs" -d '\n' -n 1 bash -c 'sources=($sources_string); build_and_run $1' _ ||
+printf '%s\n' "${runs[@]}" | xargs -P "$jobs" -d '\n' -n 1 bash -c 'build_and_run $1' _ ||
     status=$?
 
 differ=0
