@@ -164,9 +164,10 @@ def sanitizer_environment(env):
     """Leak detection on, with the suppressions for third-party libraries."""
     if SANITIZED and SANITIZER_SETTINGS["suppressions"]:
         # Without the table of suppressions used that LSan prints at exit:
-        # the programs' stderr is checked line by line.
+        # the programs' stderr is checked line by line. The path is quoted,
+        # as the sanitizers split their options at spaces.
         env["LSAN_OPTIONS"] = option_list(env.get("LSAN_OPTIONS"),
-                                          f"suppressions={SANITIZER_SETTINGS['suppressions']}",
+                                          f"suppressions=\"{SANITIZER_SETTINGS['suppressions']}\"",
                                           "print_suppressions=0")
         env["ASAN_OPTIONS"] = option_list(env.get("ASAN_OPTIONS"), "detect_leaks=1")
     return env

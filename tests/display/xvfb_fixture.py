@@ -68,7 +68,7 @@ def probe_environment(probe, display, driver, suppressions):
     if runtimes:
         env["LD_PRELOAD"] = " ".join(runtimes + ([driver] if driver and os.path.exists(driver) else []))
         if suppressions:
-            env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), f"suppressions={suppressions}"]))
+            env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), f'suppressions="{suppressions}"']))
     return env
 
 
