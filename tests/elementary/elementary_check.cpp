@@ -48,15 +48,13 @@ struct function {
 };
 
 #if ORMATH_CHECK_MPFR
-#define ORACLE(name, slot)                                                \
-    {                                                                     \
-#name, [](float x) { return ormath::name(x); }, slot, mpfr_##name \
-    }
+// clang-format off
+#define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, slot, mpfr_##name}
+// clang-format on
 #else
-#define ORACLE(name, slot)                                   \
-    {                                                        \
-#name, [](float x) { return ormath::name(x); }, slot \
-    }
+// clang-format off
+#define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, slot}
+// clang-format on
 #endif
 
 const function functions[] = {

@@ -358,6 +358,7 @@ struct shift_right {
 
 // The operators of GLSL's integer vectors, component-wise between two
 // vectors or a vector and a scalar on either side, and their compound forms.
+// clang-format off
 #define ORMATH_DETAIL_INTEGER_OPERATOR(OP, F)                                                            \
     template <typename V>                                                                                \
     constexpr detail::if_integer_vector<V> operator OP(const V& a, const V& b) noexcept {                \
@@ -379,6 +380,7 @@ struct shift_right {
     constexpr detail::if_integer_vector<V, V&> operator OP##=(V& a, detail::component_t<V> s) noexcept { \
         return a = detail::each(detail::F(), a, V(s));                                                   \
     }
+// clang-format on
 
 ORMATH_DETAIL_INTEGER_OPERATOR(+, plus)
 ORMATH_DETAIL_INTEGER_OPERATOR(-, minus)

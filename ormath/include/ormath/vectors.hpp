@@ -209,7 +209,9 @@ template <int... I, typename V>
 constexpr typename detail::vector_of<detail::component_t<V>, sizeof...(I)>::type swizzle(
     const V& v) noexcept {
     static_assert(sizeof...(I) >= 2 && sizeof...(I) <= 4, "a swizzle takes two to four indices");
-    static_assert(((I >= 0 && I < detail::size_of<V>)&&...), "a swizzle index is beyond the vector");
+    // clang-format off
+    static_assert(((I >= 0 && I < detail::size_of<V>) && ...), "a swizzle index is beyond the vector");
+    // clang-format on
     return {v[I]...};
 }
 
