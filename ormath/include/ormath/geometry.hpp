@@ -174,6 +174,8 @@ inline float ray_box(const vec3& origin, const vec3& direction, const vec3& box_
         inside = inside && lo <= o && o <= hi;
         on_face = on_face || o == lo || o == hi;
         if (direction[i] == 0.0f) {
+            // A NaN fails the test as written; the inverted comparisons would let it pass.
+            // NOLINTNEXTLINE(readability-simplify-boolean-expr)
             if (!(lo <= o && o <= hi)) {
                 return none;
             }
@@ -211,11 +213,15 @@ inline float ray_triangle(const vec3& origin, const vec3& direction, const vec3&
     }
     const vec3 s = origin - a;
     const float u = ormath::dot(s, p) / det;
+    // A NaN fails the test as written; the inverted comparisons would let it pass.
+    // NOLINTNEXTLINE(readability-simplify-boolean-expr)
     if (!(u >= 0.0f && u <= 1.0f)) {
         return none;
     }
     const vec3 r = ormath::cross(s, e1);
     const float v = ormath::dot(direction, r) / det;
+    // A NaN fails the test as written; the inverted comparisons would let it pass.
+    // NOLINTNEXTLINE(readability-simplify-boolean-expr)
     if (!(v >= 0.0f && u + v <= 1.0f)) {
         return none;
     }
