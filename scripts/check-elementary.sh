@@ -102,7 +102,9 @@ echo "--- summary"
 cat "$summary"
 echo "total time: $elapsed s on $(nproc) cores, $threads thread(s) per run"
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'); $(ldd --version | head -n 1); $(g++ --version | head -n 1); $("$cross" --version | head -n 1)"
-echo "header sha256: $(sha256sum ormath/include/ormath/elementary.hpp | cut -d' ' -f1)"
+for header in ormath/include/ormath/elementary/*.hpp; do
+    echo "header sha256: $(sha256sum "$header" | cut -d' ' -f1) ${header#ormath/include/ormath/}"
+done
 if [ "$status" -eq 0 ]; then
     echo "check-elementary: 0 misrounded"
 else
