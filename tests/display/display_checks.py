@@ -74,16 +74,35 @@ def contention():
     return max(1.0, load / (os.cpu_count() or 1))
 
 
-_END_BOUND = []
+_CONTENTION = []
+
+
+def scaled(quiet_seconds):
+    """A bound that holds on an idle machine, scaled by the contention
+    measured once in this run: at load 10 on two cores each step takes up to
+    five times longer, which is not the hang or stall a bound is there to
+    catch."""
+    if not _CONTENTION:
+        _CONTENTION.append(contention())
+    return quiet_seconds * _CONTENTION[0]
 
 
 def end_bound():
-    """QUIET_END_BOUND scaled by the contention measured once in this run:
-    at load 10 on two cores an end takes up to five times longer, which is
-    not the hang the bound is there to catch."""
-    if not _END_BOUND:
-        _END_BOUND.append(QUIET_END_BOUND * contention())
-    return _END_BOUND[0]
+    """How long a program may take to end after a key, close request or
+    signal: past it, the program missed its stop."""
+    return scaled(QUIET_END_BOUND)
+
+
+# How long a program may take from its start to a visible window, its first
+# frames or its signal handlers, on an idle machine: past it, the program
+# stalled at start (a blocked X connection, a lost expose). The sanitizer
+# build starts several times slower.
+QUIET_START_BOUND = 60.0 if SANITIZED else 20.0
+
+
+def start_bound():
+    return scaled(QUIET_START_BOUND)
+
 
 # Per program: degrees of turn and colour speed per clock unit.
 PROGRAMS = {
@@ -202,7 +221,7 @@ def preload_settings(libraries):
 def preload(program, *libraries):
     """The preload settings for a program: ASan's runtime must come first,
     and Mesa's driver stays loaded to the end so that its leaks carry its name."""
-    result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=10)
+    result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=scaled(10.0))
     runtimes = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
                 if "libasan.so" in line and "=>" in line]
     driver = [SANITIZER_SETTINGS["driver"]] if runtimes and SANITIZER_SETTINGS["driver"] else []
@@ -253,7 +272,7 @@ class Demo:
 
     def find_window(self):
         """The window by the program's process id: a name could match a stale window."""
-        deadline = time.monotonic() + (60 if SANITIZED else 20)
+        deadline = time.monotonic() + start_bound()
         while True:
             expect(self.running(), f"{self.name()} ended before its window showed: status "
                                    f"{self.process.returncode}, stderr: {self.errors()!r}")
@@ -298,7 +317,7 @@ class Demo:
             status = self.process.wait(timeout=max(0.0, start + bound - time.monotonic()))
         except subprocess.TimeoutExpired:
             raise CheckFailed(f"{what}: {self.name()} still running {bound:.1f} s later (bound scaled by the "
-                              f"machine's contention, {end_bound() / QUIET_END_BOUND:.1f})")
+                              f"machine's contention, {scaled(1.0):.1f})")
         elapsed = time.monotonic() - start
         expect(status == 0, f"{what}: {self.name()} ended with status {status}; stderr: {self.errors()!r}")
         self.stdout.seek(0)
@@ -307,12 +326,15 @@ class Demo:
         return elapsed
 
 
-def run_tool(args, env, timeout=20):
+def run_tool(args, env, timeout=None):
+    """Runs one of the probe's commands, which takes a moment on an idle
+    machine: past the start bound, it is stuck on the X server."""
+    timeout = start_bound() if timeout is None else timeout
     env = dict(env, **preload(args[0]))  # the probe of a sanitizer build loads Mesa too
     try:
         result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
     except subprocess.TimeoutExpired:
-        raise CheckFailed(f"{' '.join(args)} did not finish within {timeout} s")
+        raise CheckFailed(f"{' '.join(args)} did not finish within {timeout:.1f} s")
     expect(result.returncode == 0, f"{' '.join(args)} failed: {result.stderr.strip()}")
     return result.stdout
 
@@ -663,7 +685,7 @@ def check_picture(args, program, workdir):
     paths = {frame: os.path.join(folder, f"frame_{frame}.ppm") for frame in FRAMES}
     with Demo(program, display, workdir, capture) as demo:
         wid = demo.find_window()
-        deadline = time.monotonic() + (60 if SANITIZED else 20)
+        deadline = time.monotonic() + start_bound()
         while not all(os.path.exists(p) for p in paths.values()) and time.monotonic() < deadline:
             expect(demo.running(), f"{name} ended while frames were captured; stderr: {demo.errors()!r}")
             time.sleep(0.05)
@@ -739,7 +761,7 @@ class SwapLog:
         while self.header()[0] < frames:
             expect(demo.running(), f"{demo.name()} ended after {self.header()[0]} frames; "
                                    f"stderr: {demo.errors()[-2000:]!r}")
-            expect(time.monotonic() < deadline, f"{demo.name()} drew {self.header()[0]} frames in {bound} s, "
+            expect(time.monotonic() < deadline, f"{demo.name()} drew {self.header()[0]} frames in {bound:.1f} s, "
                                                 f"not {frames}")
             time.sleep(0.05)
 
@@ -768,7 +790,7 @@ def check_storms(args, program, workdir):
                 before = log.header()
                 demo.process.send_signal(signal.SIGSTOP)
                 try:
-                    run_tool([args.probe, "send", wid] + items, demo.env, timeout=60)
+                    run_tool([args.probe, "send", wid] + items, demo.env, timeout=scaled(60.0))
                 finally:
                     demo.process.send_signal(signal.SIGCONT)
                 start = time.monotonic()
@@ -798,7 +820,7 @@ def sdl_in_use(program):
     """('classic' or 'layer', version) of the SDL 1.2 library that the program
     loads in this environment: the test command picks the runtime through
     LD_LIBRARY_PATH. The layer over SDL 2 numbers its versions from 1.2.50."""
-    result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=10)
+    result = subprocess.run(["ldd", program], capture_output=True, text=True, timeout=scaled(10.0))
     paths = [line.split("=>")[1].split()[0] for line in result.stdout.splitlines()
              if "libSDL-1.2.so" in line and "=>" in line]
     expect(paths, f"ldd finds no SDL 1.2 library for {program}:\n{result.stdout}")
@@ -877,10 +899,11 @@ def catches(pid, number):
 
 
 def wait_until_caught(demo, number, what):
-    deadline = time.monotonic() + 60
+    deadline = time.monotonic() + start_bound()
     while not catches(demo.process.pid, number):
         expect(demo.running(), f"{what}: {demo.name()} ended before it caught the signal: {demo.errors()!r}")
-        expect(time.monotonic() < deadline, f"{what}: {demo.name()} had no handler for the signal after 60 s")
+        expect(time.monotonic() < deadline,
+               f"{what}: {demo.name()} had no handler for the signal after {start_bound():.1f} s")
         time.sleep(0.02)
 
 
@@ -960,14 +983,14 @@ def watch_hostile_start(args, program, workdir, row, target, env, log):
             since = start
         elif stop[1] == RAISED:
             try:
-                demo.process.wait(timeout=60 if SANITIZED else 20)
+                demo.process.wait(timeout=start_bound())
             except subprocess.TimeoutExpired:
                 pass
             since = log.raised_at()
             expect(since is not None, f"{what}: the signal was not raised in time; stderr: {demo.errors()!r}")
         else:
             if stop[1] == RUNNING:
-                log.wait_for(demo, 10, 60 if SANITIZED else 20)
+                log.wait_for(demo, 10, start_bound())
             else:
                 time.sleep(max(0.0, start + stop[1] - time.monotonic()))
                 if stop[1] >= 1.0:
@@ -1052,7 +1075,7 @@ def check_soak(args, program, workdir):
     with Demo(program, display, workdir,
               dict(log.environment, **preload(program, args.capture))) as demo:
         demo.find_window()
-        log.wait_for(demo, SOAK_WARMUP, 60)
+        log.wait_for(demo, SOAK_WARMUP, scaled(60.0))
         baseline = (log.header()[0], resident_kib(demo.process.pid))
         start = time.monotonic()
         highest = baseline
@@ -1125,11 +1148,11 @@ def check_valgrind(args, program, workdir):
                     LP_NUM_THREADS="0")
     with Demo(program, display, workdir, settings, wrapper=memcheck) as demo:
         demo.find_window()
-        log.wait_for(demo, VALGRIND_FRAMES, 240)
+        log.wait_for(demo, VALGRIND_FRAMES, scaled(240.0))
         # The close request needs no input focus, so these runs need not take turns.
         close_time = time.monotonic()
         end_by_close(args, demo)
-        demo.wait_end("close request under memcheck", close_time, bound=120)
+        demo.wait_end("close request under memcheck", close_time, bound=scaled(120.0))
     own = os.path.realpath(program)
     ours, theirs = [], []
     for error in ElementTree.parse(report).getroot().iter("error"):
@@ -1150,7 +1173,7 @@ def check_gtest(args, command, workdir):
     env = tool_environment(display_from(args.state))
     env.update(preload(command[0]))
     sys.stdout.flush()
-    result = subprocess.run(command, env=env, cwd=workdir, stdin=subprocess.DEVNULL, timeout=120)
+    result = subprocess.run(command, env=env, cwd=workdir, stdin=subprocess.DEVNULL, timeout=scaled(120.0))
     expect(result.returncode == 0, f"{os.path.basename(command[0])} ended with status {result.returncode}")
 
 
