@@ -23,8 +23,13 @@ import tempfile
 import threading
 import time
 
-PROGRAMS = ["quad_mathlib_arrays", "quad_mathlib_immediate", "quad_fixed_arrays", "quad_fixed_immediate"]
 REFERENCES = ["bare_quad", "null_frame"]
+
+
+def demo_programs(build):
+    """The programs as the build lists them (BUILD/programs.json)."""
+    with open(os.path.join(build, "programs.json")) as f:
+        return [program["name"] for program in json.load(f)]
 
 
 class Interrupted(Exception):
@@ -120,7 +125,7 @@ def throughput(args):
     """Frame rate of every program and reference, interleaved: each
     repetition runs all of them once, in an order rotated by one each time,
     so that a slow spell of the shared machine hits all alike."""
-    names = REFERENCES + PROGRAMS
+    names = REFERENCES + demo_programs(args.build)
     runs = {name: [] for name in names}
     for rep in range(args.reps):
         order = names[rep % len(names):] + names[:rep % len(names)]
@@ -141,7 +146,7 @@ def throughput(args):
 def memory(args):
     """Allocations and resident memory over 10,000 frames after the first 100."""
     result = {}
-    for name in REFERENCES + PROGRAMS:
+    for name in REFERENCES + demo_programs(args.build):
         _, marks = run_probed(args.build, name, {"FRAMEPROBE_MARKS": "100,5100,10100"}, timeout=300)
         m100, m5100, m10100 = marks[1], marks[2], marks[3]
         frames = m10100["frame"] - m100["frame"]
@@ -276,8 +281,9 @@ def instructions(args):
     folder = args.keep or tempfile.mkdtemp(prefix="callgrind.")
     os.makedirs(folder, exist_ok=True)
     result = {"programs": {}, "harness": {}, "short": args.short, "long": args.long}
-    names = args.programs.split(",") if args.programs else REFERENCES + PROGRAMS
-    unknown = sorted(set(names) - set(REFERENCES + PROGRAMS))
+    programs = demo_programs(args.build)
+    names = args.programs.split(",") if args.programs else REFERENCES + programs
+    unknown = sorted(set(names) - set(REFERENCES + programs))
     if unknown:
         die(f"unknown program {unknown[0]}")
     with concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
@@ -287,7 +293,7 @@ def instructions(args):
         # frames and stays.
         clocks = {"1": "0.9", "1000": "999.9", "2^20": "1048575.9", "2^21": "2097151"}
         hjobs = {pool.submit(harness_instructions, args.build, n, folder, c, 1000, 3000): (n, label)
-                 for n in ([] if args.programs else PROGRAMS) for label, c in clocks.items()}
+                 for n in ([] if args.programs else programs) for label, c in clocks.items()}
         for job, name in jobs.items():
             result["programs"][name] = job.result()
             stage = result["programs"][name]["inclusive"]

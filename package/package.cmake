@@ -6,24 +6,19 @@ set(package_doc ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
 set(package_out ${PROJECT_BINARY_DIR}/package)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${package_doc} COMPONENT programs)
 
-set(how_quad_mathlib_arrays "Its matrices come from Ormath and are loaded with glLoadMatrixf; the square
-reaches OpenGL as client vertex arrays, one indexed draw of two triangles.
-It turns 1\\(de per frame and its colours swing fully between the palettes.")
-set(how_quad_mathlib_immediate "Its matrices come from Ormath and are loaded with glLoadMatrixf; the square
-reaches OpenGL in immediate mode, as one GL_QUADS.
-It turns 1\\(de per frame and its colours swing fully between the palettes.")
-set(how_quad_fixed_arrays "Its matrices come from OpenGL's glTranslatef, glRotatef and gluPerspective;
-the square reaches OpenGL as client vertex arrays.
-It turns 1\\(de per frame and its colours swing fully between the palettes.")
-set(how_quad_fixed_immediate "Its matrices come from OpenGL's fixed-function calls; the square reaches
-OpenGL in immediate mode.
-It turns \\(12\\(de per frame and its colours swing half way: from the second
-palette to the half-way mix and back.")
-set(package_programs quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate)
+get_property(package_programs GLOBAL PROPERTY ORMATH_DEMOS_PROGRAMS)
 
 set(compressed "")
 foreach(PROGRAM ${package_programs})
-    set(HOW "${how_${PROGRAM}}")
+    # What sets it apart: its two stages, as scene/CMakeLists.txt describes them.
+    get_target_property(transform ${PROGRAM} DEMO_TRANSFORM)
+    get_target_property(submission ${PROGRAM} DEMO_SUBMISSION)
+    get_target_property(matrices ${transform} DEMO_DESCRIPTION)
+    get_target_property(quad ${submission} DEMO_DESCRIPTION)
+    string(SUBSTRING "${matrices}" 0 1 first)
+    string(TOUPPER "${first}" first)
+    string(SUBSTRING "${matrices}" 1 -1 rest)
+    set(HOW "${first}${rest};\n${quad}.")
     set(others ${package_programs})
     list(REMOVE_ITEM others ${PROGRAM})
     list(TRANSFORM others APPEND " (1)")

@@ -16,6 +16,7 @@ case "$#:${1:-}" in
 esac
 
 . scripts/guard.sh
+. scripts/programs.sh
 started=$SECONDS
 build=build-bench
 results=$build/results
@@ -68,7 +69,7 @@ xvfb_stop
 
 stage "writing docs/performance.md"
 duration="$(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s"
-RENDERER="$renderer" DURATION="$duration" /usr/bin/python3 - "$results/machine.json" "$build/programs/quad_mathlib_arrays" <<'EOF'
+RENDERER="$renderer" DURATION="$duration" /usr/bin/python3 - "$results/machine.json" "$build/programs/$(demo_programs | head -n 1)" <<'EOF'
 import json, os, platform, re, subprocess, sys
 
 def run(*cmd):

@@ -5,12 +5,14 @@
 # README shows them. Frames are read back exactly, by number, by the display
 # tests' capture library, so the pictures do not depend on timing.
 #
-#   scripts/capture.sh [PROGRAM...]     (default: all four)
+#   scripts/capture.sh [PROGRAM...]     (default: every program)
 set -euo pipefail
 # The checkout is the folder above this script's own, also when run through a link.
 cd "$(dirname "$(readlink -f "$0")")/.."
 
-all="quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate"
+. scripts/programs.sh
+all=$(demo_programs | tr '\n' ' ')
+all=${all% }
 programs=("$@")
 [ ${#programs[@]} -gt 0 ] || read -r -a programs <<<"$all"
 for program in "${programs[@]}"; do

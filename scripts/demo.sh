@@ -2,7 +2,7 @@
 # The demo command: installs what building and showing a program needs
 # (nothing for the tests), builds it in the dev preset's folder, runs it.
 #
-#   scripts/demo.sh [PROGRAM]      (default quad_mathlib_arrays)
+#   scripts/demo.sh [PROGRAM]      (default: the first in programs/CMakeLists.txt)
 #
 # With a display the program opens its window; any key or closing the window
 # ends it. Without one (DISPLAY unset) it runs for a few seconds on a private
@@ -11,8 +11,10 @@ set -euo pipefail
 # The checkout is the folder above this script's own, also when run through a link.
 cd "$(dirname "$(readlink -f "$0")")/.."
 
-programs="quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate"
-program=${1:-quad_mathlib_arrays}
+. scripts/programs.sh
+programs=$(demo_programs | tr '\n' ' ')
+programs=${programs% }
+program=${1:-${programs%% *}}
 usage="usage: scripts/demo.sh [PROGRAM], PROGRAM one of: $programs"
 case "$program" in
     -h|--help) sed -n '2,9s/^# \{0,1\}//p' "$0"; exit 0 ;;

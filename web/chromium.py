@@ -1,26 +1,28 @@
 """Headless Chromium driven through its DevTools protocol, and the static
 server for the site: what scripts/web.sh --headless and the web tests share.
 
-Only the standard library: the protocol's websocket is the few lines below.
-WebGL comes from SwiftShader, Chromium's software renderer, so no GPU or
-display is needed.
+The protocol's WebSocket is python3-websocket's client. WebGL comes from
+SwiftShader, Chromium's software renderer, so no GPU or display is needed.
 """
-import base64
 import contextlib
 import json
 import os
 import shutil
 import signal
-import socket
-import struct
 import subprocess
 import sys
 import tempfile
 import time
 import urllib.request
 
+import websocket
+
 WIDTH, HEIGHT = 640, 480
-PROGRAMS = ["quad_mathlib_arrays", "quad_mathlib_immediate", "quad_fixed_arrays", "quad_fixed_immediate"]
+
+
+def site_programs(site):
+    """The programs of a built site: a page each, beside the index."""
+    return sorted(name[:-len(".html")] for name in os.listdir(site) if name.endswith(".html") and name != "index.html")
 
 # The network stays closed: no background requests, no updates, no sync, no
 # QUIC; this machine's firewall would refuse them, and they cost time.
@@ -139,80 +141,18 @@ def site_in_browser(site, logs):
         stop_process(server)
 
 
-class WebSocket:
-    """A client websocket carrying text messages, enough for DevTools."""
-
-    def __init__(self, url, timeout):
-        assert url.startswith("ws://")
-        host_port, _, path = url[5:].partition("/")
-        host, _, port = host_port.partition(":")
-        self.sock = socket.create_connection((host, int(port)), timeout=timeout)
-        key = base64.b64encode(os.urandom(16)).decode()
-        self.sock.sendall((f"GET /{path} HTTP/1.1\r\nHost: {host_port}\r\nUpgrade: websocket\r\n"
-                           f"Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\nSec-WebSocket-Version: 13\r\n\r\n")
-                          .encode())
-        response = b""
-        while b"\r\n\r\n" not in response:
-            chunk = self.sock.recv(4096)
-            if not chunk:
-                raise BrowserError("DevTools closed the connection during the handshake")
-            response += chunk
-        head, _, self.buffer = response.partition(b"\r\n\r\n")
-        if not head.startswith(b"HTTP/1.1 101"):
-            raise BrowserError(f"DevTools refused the websocket: {head.splitlines()[0]!r}")
-
-    def send(self, text):
-        payload = text.encode()
-        mask = os.urandom(4)
-        n = len(payload)
-        header = bytes([0x81])
-        if n < 126:
-            header += bytes([0x80 | n])
-        elif n < 65536:
-            header += bytes([0x80 | 126]) + struct.pack(">H", n)
-        else:
-            header += bytes([0x80 | 127]) + struct.pack(">Q", n)
-        masked = bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
-        self.sock.sendall(header + mask + masked)
-
-    def read_exact(self, n):
-        while len(self.buffer) < n:
-            chunk = self.sock.recv(max(65536, n - len(self.buffer)))
-            if not chunk:
-                raise BrowserError("DevTools closed the connection")
-            self.buffer += chunk
-        data, self.buffer = self.buffer[:n], self.buffer[n:]
-        return data
-
-    def receive(self):
-        message = b""
-        while True:
-            first, second = self.read_exact(2)
-            n = second & 0x7F
-            if n == 126:
-                n = struct.unpack(">H", self.read_exact(2))[0]
-            elif n == 127:
-                n = struct.unpack(">Q", self.read_exact(8))[0]
-            payload = self.read_exact(n)  # the server does not mask
-            opcode = first & 0x0F
-            if opcode == 8:
-                raise BrowserError("DevTools closed the connection")
-            if opcode in (0, 1, 2):
-                message += payload
-                if first & 0x80:
-                    return message.decode()
-
-    def close(self):
-        self.sock.close()
-
-
 class DevTools:
     """One connection to the browser; pages are sessions on it."""
 
     def __init__(self, port, timeout=60):
         with urllib.request.urlopen(f"http://127.0.0.1:{port}/json/version", timeout=timeout) as response:
             url = json.load(response)["webSocketDebuggerUrl"]
-        self.socket = WebSocket(url, timeout)
+        try:
+            # No proxy: DevTools listens on this machine only.
+            self.socket = websocket.create_connection(url, timeout=timeout, suppress_origin=True,
+                                                      http_no_proxy=["127.0.0.1", "localhost"])
+        except (OSError, websocket.WebSocketException) as error:
+            raise BrowserError(f"DevTools refused the WebSocket: {error}")
         self.next_id = 0
         self.events = []
 
@@ -221,15 +161,18 @@ class DevTools:
         message = {"id": self.next_id, "method": method, "params": params}
         if session:
             message["sessionId"] = session
-        self.socket.send(json.dumps(message))
-        while True:
-            reply = json.loads(self.socket.receive())
-            if reply.get("id") == self.next_id:
-                if "error" in reply:
-                    raise BrowserError(f"{method}: {reply['error'].get('message')}")
-                return reply.get("result", {})
-            if "method" in reply:
-                self.events.append(reply)
+        try:
+            self.socket.send(json.dumps(message))
+            while True:
+                reply = json.loads(self.socket.recv())
+                if reply.get("id") == self.next_id:
+                    if "error" in reply:
+                        raise BrowserError(f"{method}: {reply['error'].get('message')}")
+                    return reply.get("result", {})
+                if "method" in reply:
+                    self.events.append(reply)
+        except (OSError, websocket.WebSocketException) as error:
+            raise BrowserError(f"{method}: the DevTools connection failed: {error}")
 
     def close(self):
         self.socket.close()
@@ -354,18 +297,6 @@ class Page:
             elif event["method"] == "Log.entryAdded" and params["entry"].get("level") == "error":
                 problems.append(params["entry"].get("text", ""))
         return problems
-
-    def frame_rgb_rows(self, frame):
-        """A captured frame as RGB rows from the top, as a PPM stores them."""
-        raw = base64.b64decode(self.evaluate(f"window.__ormath.shots[{frame}]"))
-        stride = WIDTH * 4
-        rows = []
-        for y in range(HEIGHT - 1, -1, -1):  # GL's rows run upwards
-            row = raw[y * stride:(y + 1) * stride]
-            rgb = bytearray(WIDTH * 3)
-            rgb[0::3], rgb[1::3], rgb[2::3] = row[0::4], row[1::4], row[2::4]
-            rows.append(bytes(rgb))
-        return b"".join(rows)
 
     def close(self):
         self.devtools.call("Target.closeTarget", targetId=self.target)

@@ -66,7 +66,7 @@ def run(site, output, logs):
     """True when a program did not end with status 0."""
     failed = False
     with chromium.site_in_browser(site, logs) as (url, devtools):
-        for program in chromium.PROGRAMS:
+        for program in chromium.site_programs(site):
             png = os.path.join(output, f"{program}.png")
             page = chromium.Page(devtools)
             try:

@@ -105,7 +105,7 @@ def main():
     keep_logs = False
     try:
         with chromium.site_in_browser(site, logs) as (url, devtools):
-            for program in chromium.PROGRAMS:
+            for program in chromium.site_programs(site):
                 results[program] = [one_run(devtools, site, f"{url}{program}.html") for _ in range(RUNS)]
                 print(f"{program}: {results[program]}", file=sys.stderr)
     except chromium.BrowserError as error:

@@ -4,11 +4,13 @@
 //   PROGRAM_NAME                  its name
 //   LIBRARY_TRANSFORM             1: matrices from Ormath; 0: from OpenGL's own calls
 //   ARRAY_SUBMISSION              1: client vertex arrays; 0: immediate mode
-//   EXPECTED_ROTATION_RATE        degrees per clock unit: 10, or 5
-//   EXPECTED_COLOUR_TIME_SCALE    speed of the colour swing: 1, or 0.5
+//   TABLE_ROTATION_RATE           its row of tests/program_constants.txt: degrees
+//   TABLE_COLOUR_TIME_SCALE       per clock unit, and the speed of the colour swing
 // Every matrix, angle and colour is checked against literal values worked
 // out by hand and with double arithmetic rounded to float after each step,
-// never against what Ormath computes.
+// never against what Ormath computes. The literals are worked out for the
+// rates 10 and 5 and the scales 1 and 0.5; for other constants the tests
+// that need them say in one line that they were skipped.
 #include "test_support.hpp"
 
 #include "scene/colour_animation.hpp"
@@ -26,10 +28,8 @@ using namespace fakes_test;
 
 constexpr bool library_transform = LIBRARY_TRANSFORM != 0;
 constexpr bool array_submission = ARRAY_SUBMISSION != 0;
-constexpr bool half_turn = EXPECTED_ROTATION_RATE == 5.0f;
-constexpr bool half_swing = EXPECTED_COLOUR_TIME_SCALE == 0.5f;
-static_assert(half_turn || EXPECTED_ROTATION_RATE == 10.0f, "literal tables for rates 10 and 5 only");
-static_assert(half_swing || EXPECTED_COLOUR_TIME_SCALE == 1.0f, "literal tables for scales 1 and 0.5 only");
+constexpr auto table_rate = static_cast<float>(TABLE_ROTATION_RATE);
+constexpr auto table_scale = static_cast<float>(TABLE_COLOUR_TIME_SCALE);
 
 // Past the phase changes at frames 10 (clock 1.0000001), 20 and 31, past
 // frame 45 (a turn of about 45 degrees), up to frame 100: the first whose
@@ -68,11 +68,18 @@ struct Turn {
     double cos_a;
     double sin_a;
 };
-const Turn turns_at_rate_10[] = {{1, 1.0f, 0.99984769515639127, 0.017452406437283512},
-                                 {45, 44.9999809f, 0.70710701657891661, 0.70710654579410004}};
-const Turn turns_at_rate_5[] = {{1, 0.5f, 0.99996192306417131, 0.0087265354983739347},
-                                {45, 22.4999905f, 0.92387959620800064, 0.38268327858758305}};
-const auto& turns = half_turn ? turns_at_rate_5 : turns_at_rate_10;
+struct Turns {
+    float rate;
+    Turn at[2];
+};
+const Turns worked_turns[] = {
+    {10.0f,
+     {{1, 1.0f, 0.99984769515639127, 0.017452406437283512},
+      {45, 44.9999809f, 0.70710701657891661, 0.70710654579410004}}},
+    {5.0f,
+     {{1, 0.5f, 0.99996192306417131, 0.0087265354983739347},
+      {45, 22.4999905f, 0.92387959620800064, 0.38268327858758305}}},
+};
 
 // How far a loaded model-view entry may lie from its literal at these
 // turns (at most 45 degrees, 0.79 radians). The angle to radians is one
@@ -91,21 +98,48 @@ struct Blend {
     float a;
     float keep;
 };
-const Blend blends_at_scale_1[] = {
-    {1, false, 0.100000001f, 0.899999976f},     {10, true, 1.1920929e-07f, 0.999999881f},
-    {15, true, 0.500000238f, 0.499999762f},     {20, false, 2.38418579e-07f, 0.999999762f},
-    {30, false, 0.999999285f, 7.15255737e-07f}, {31, true, 0.0999991894f, 0.900000811f},
-    {45, false, 0.499998093f, 0.500001907f},
+struct Blends {
+    float scale;
+    Blend at[7];
 };
-// Half speed: the phase still comes from the unscaled clock (frames 10
-// and 15 are odd though their scaled clocks are below 1).
-const Blend blends_at_scale_half[] = {
-    {1, false, 0.0500000007f, 0.949999988f}, {10, true, 0.50000006f, 0.49999994f},
-    {15, true, 0.750000119f, 0.249999881f},  {20, false, 1.1920929e-07f, 0.999999881f},
-    {30, false, 0.499999642f, 0.500000358f}, {31, true, 0.549999595f, 0.450000405f},
-    {45, false, 0.249999046f, 0.750000954f},
+const Blends worked_blends[] = {
+    {1.0f,
+     {{1, false, 0.100000001f, 0.899999976f},
+      {10, true, 1.1920929e-07f, 0.999999881f},
+      {15, true, 0.500000238f, 0.499999762f},
+      {20, false, 2.38418579e-07f, 0.999999762f},
+      {30, false, 0.999999285f, 7.15255737e-07f},
+      {31, true, 0.0999991894f, 0.900000811f},
+      {45, false, 0.499998093f, 0.500001907f}}},
+    // Half speed: the phase still comes from the unscaled clock (frames 10
+    // and 15 are odd though their scaled clocks are below 1).
+    {0.5f,
+     {{1, false, 0.0500000007f, 0.949999988f},
+      {10, true, 0.50000006f, 0.49999994f},
+      {15, true, 0.750000119f, 0.249999881f},
+      {20, false, 1.1920929e-07f, 0.999999881f},
+      {30, false, 0.499999642f, 0.500000358f},
+      {31, true, 0.549999595f, 0.450000405f},
+      {45, false, 0.249999046f, 0.750000954f}}},
 };
-const auto& blends = half_swing ? blends_at_scale_half : blends_at_scale_1;
+
+// The worked literals for the program's constants, or null where there are none.
+const Turns* worked_turns_for(float rate) {
+    for (const Turns& turns : worked_turns) {
+        if (turns.rate == rate) {
+            return &turns;
+        }
+    }
+    return nullptr;
+}
+const Blends* worked_blends_for(float scale) {
+    for (const Blends& blends : worked_blends) {
+        if (blends.scale == scale) {
+            return &blends;
+        }
+    }
+    return nullptr;
+}
 
 // The palettes hold only 0s and 1s, so each blended component is 0, a,
 // 1 - a, or (1 - a) + a, which is 1 at every blend above. Per corner,
@@ -132,10 +166,10 @@ std::string shape(const fakes::Call& c) {
         case Fn::glLoadMatrixf:
             return "glLoadMatrixf(" + std::to_string(fakes::floats(c.read).size()) + " floats)";
         case Fn::glRotatef:
-            return "glRotatef(angle, " + fakes::format_float(c.f[1]) + ", " + fakes::format_float(c.f[2]) +
-                   ", " + fakes::format_float(c.f[3]) + ")";
+            return "glRotatef(angle, " + fakes::format_float(c.float_args[1]) + ", " +
+                   fakes::format_float(c.float_args[2]) + ", " + fakes::format_float(c.float_args[3]) + ")";
         case Fn::glColor3fv:
-            return "glColor3fv(" + fakes::format_pointer(c.p) + " -> colour)";
+            return "glColor3fv(" + fakes::format_pointer(c.pointer) + " -> colour)";
         case Fn::glDrawElements: {
             fakes::Call without_colours = c;
             without_colours.colours = {};
@@ -273,9 +307,9 @@ class ProgramTest : public FakesTest {
     }
 };
 
-TEST_F(ProgramTest, HasItsRateAndColourSpeed) {
-    EXPECT_EQ(bits(rotation_rate), bits(EXPECTED_ROTATION_RATE));
-    EXPECT_EQ(bits(colour_time_scale), bits(EXPECTED_COLOUR_TIME_SCALE));
+TEST_F(ProgramTest, HasTheConstantsOfItsRowInTheTable) {
+    EXPECT_EQ(bits(rotation_rate), bits(table_rate)) << "rotation_rate " << rotation_rate;
+    EXPECT_EQ(bits(colour_time_scale), bits(table_scale)) << "colour_time_scale " << colour_time_scale;
 }
 
 TEST_F(ProgramTest, SetsUpTheProjectionOnceBetweenWindowAndFirstFrame) {
@@ -288,15 +322,13 @@ TEST_F(ProgramTest, SetsUpTheProjectionOnceBetweenWindowAndFirstFrame) {
     EXPECT_TRUE(same_stream(stream(Range{0, caption}, gl_call), {}));
 }
 
-TEST_F(ProgramTest, SetsUpTheSameProjectionForAnySize) {
-    const int sizes[][2] = {{640, 480}, {800, 600}, {1, 1}, {0, 0}, {480, 640}, {1920, 1080}, {-1, 7}};
+// The aspect is the constant 4/3 whatever size scene_begin is given: a
+// stage that took it from the size would load 16/9 here.
+TEST_F(ProgramTest, SetsUpTheSameProjectionForAnotherSize) {
     ASSERT_TRUE(create_window("size", 640, 480, false));
-    for (const auto& size : sizes) {
-        SCOPED_TRACE(std::to_string(size[0]) + "x" + std::to_string(size[1]));
-        fakes::clear_calls();
-        scene_begin(size[0], size[1]);
-        expect_projection_setup(Range{0, fakes::calls().size()});
-    }
+    fakes::clear_calls();
+    scene_begin(1920, 1080);
+    expect_projection_setup(Range{0, fakes::calls().size()});
 }
 
 TEST_F(ProgramTest, EachFrameClearsThenSetsTheModelViewThenSubmits) {
@@ -313,19 +345,20 @@ TEST_F(ProgramTest, EachFrameClearsThenSetsTheModelViewThenSubmits) {
 // Frame k turns the quad by k * rate / 10 degrees, up to the clock's drift:
 // each of k float additions of 0.1f rounds by at most half an ulp of a
 // clock below 16 (4.8e-7) and 0.1f misses 0.1 by 1.5e-9, so after 100
-// frames the clock is within 4.9e-5 of k / 10 and the angle within 4.9e-4
-// degrees (plus one rounding of the product, 3.8e-6).
-constexpr double clock_drift_degrees = 5e-4;
+// frames the clock is within 4.9e-5 of k / 10, and the angle within 4.9e-5
+// times the rate, plus one rounding of the product (at most 10 * rate * 2^-24):
+// 5e-5 degrees per unit of the rate.
+const double clock_drift_degrees = 5e-5 * table_rate;
 
 TEST_F(ProgramTest, EachFrameTurnsByTheClockAboutTheQuadsCentre) {
     run();
     for (int n = 1; n <= frames_per_run; ++n) {
         SCOPED_TRACE("frame " + std::to_string(n));
-        const double expected_degrees = n * static_cast<double>(EXPECTED_ROTATION_RATE) / 10.0;
+        const double expected_degrees = n * static_cast<double>(table_rate) / 10.0;
         if (!library_transform) {
             const auto rotations = calls_in_frame(n, Fn::glRotatef);
             ASSERT_EQ(rotations.size(), 1u);
-            EXPECT_NEAR(rotations[0]->f[0], expected_degrees, clock_drift_degrees);
+            EXPECT_NEAR(rotations[0]->float_args[0], expected_degrees, clock_drift_degrees);
             continue;
         }
         const auto loads = calls_in_frame(n, Fn::glLoadMatrixf);
@@ -349,13 +382,17 @@ TEST_F(ProgramTest, EachFrameTurnsByTheClockAboutTheQuadsCentre) {
 }
 
 TEST_F(ProgramTest, TurnsAtFramesOneAnd45MatchTheirLiterals) {
+    const Turns* turns = worked_turns_for(table_rate);
+    if (turns == nullptr) {
+        GTEST_SKIP() << "no worked literals for rate " << table_rate << ": frames 1 and 45 not checked";
+    }
     run();
-    for (const Turn& turn : turns) {
+    for (const Turn& turn : turns->at) {
         SCOPED_TRACE("frame " + std::to_string(turn.frame));
         if (!library_transform) {
             const auto rotations = calls_in_frame(turn.frame, Fn::glRotatef);
             ASSERT_EQ(rotations.size(), 1u);
-            EXPECT_EQ(bits(rotations[0]->f[0]), bits(turn.angle));
+            EXPECT_EQ(bits(rotations[0]->float_args[0]), bits(turn.angle));
             continue;
         }
         const auto loads = calls_in_frame(turn.frame, Fn::glLoadMatrixf);
@@ -372,8 +409,12 @@ TEST_F(ProgramTest, TurnsAtFramesOneAnd45MatchTheirLiterals) {
 }
 
 TEST_F(ProgramTest, ColoursAtChosenFramesMatchTheirLiterals) {
+    const Blends* blends = worked_blends_for(table_scale);
+    if (blends == nullptr) {
+        GTEST_SKIP() << "no worked literals for colour scale " << table_scale << ": colours not checked";
+    }
     run();
-    for (const Blend& blend : blends) {
+    for (const Blend& blend : blends->at) {
         SCOPED_TRACE("frame " + std::to_string(blend.frame));
         const auto drawn = drawn_colours(blend.frame);
         ASSERT_EQ(drawn.size(), 4u);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the programs' Debian package, installs it with apt-get as a user
-# would, runs the installed quad_fixed_arrays on a private X server until a
-# key ends it with status 0, and removes the package again. Before that,
+# would, runs each program the build lists (programs.json) from /usr/bin
+# on a private X server until a key ends it with status 0, and removes the
+# package again. Before that,
 # lintian must find neither errors nor warnings in the package. It changes
 # the system, so it runs only when asked: ORMATH_PACKAGE_TEST=1
 # (scripts/test.sh --package, and CI); otherwise it reports itself skipped
@@ -17,6 +18,8 @@ if [ "${ORMATH_PACKAGE_TEST:-}" != 1 ]; then
     echo "SKIP: installs $package system-wide; run with ORMATH_PACKAGE_TEST=1 (scripts/test.sh --package)"
     exit 77
 fi
+mapfile -t programs < <(sed -n 's/.*"name": "\([^"]*\)".*/\1/p' "$build_dir/programs.json")
+[ ${#programs[@]} -gt 0 ] || { echo "package_test: no programs listed in $build_dir/programs.json" >&2; exit 1; }
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
@@ -62,26 +65,31 @@ echo "lintian: no errors, no warnings"
 installing=yes
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$deb" >/dev/null
 installing=no
-for program in quad_mathlib_arrays quad_mathlib_immediate quad_fixed_arrays quad_fixed_immediate; do
+for program in "${programs[@]}"; do
     [ -x "/usr/bin/$program" ] || { echo "package_test: /usr/bin/$program was not installed" >&2; exit 1; }
 done
 [ -f /usr/share/doc/$package/LICENSE ] || { echo "package_test: no licence in /usr/share/doc/$package" >&2; exit 1; }
 
 xvfb_start
-/usr/bin/quad_fixed_arrays &
-pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || true
-[ -n "$window" ] || { echo "package_test: the installed program opened no window" >&2; exit 1; }
-xdotool windowfocus --sync "$window" key --delay 50 space
-status=0
-timeout 10 tail --pid="$pid" -f /dev/null || { echo "package_test: no exit within 10 s of a key" >&2; exit 1; }
-wait "$pid" || status=$?
-pid=""
-echo "installed quad_fixed_arrays ended with status $status"
-[ "$status" -eq 0 ]
+# Each installed program opens its window and ends on a key: the package's
+# dependencies serve every one (GLU only some).
+for program in "${programs[@]}"; do
+    "/usr/bin/$program" &
+    pid=$!
+    window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || true
+    [ -n "$window" ] || { echo "package_test: the installed $program opened no window" >&2; exit 1; }
+    xdotool windowfocus --sync "$window" key --delay 50 space
+    status=0
+    timeout 10 tail --pid="$pid" -f /dev/null ||
+        { echo "package_test: $program did not exit within 10 s of a key" >&2; exit 1; }
+    wait "$pid" || status=$?
+    pid=""
+    echo "installed $program ended with status $status"
+    [ "$status" -eq 0 ]
+done
 
 remove_package
-if installed || [ -e /usr/bin/quad_fixed_arrays ]; then
+if installed || [ -e "/usr/bin/${programs[0]}" ]; then
     echo "package_test: $package is still installed after apt-get purge" >&2
     exit 1
 fi

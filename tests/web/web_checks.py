@@ -15,9 +15,9 @@ CHECK is one of
             in one line; nothing on the console is an error
   no-webgl  every page in a browser without WebGL says so in one line and
             its program reports status 1
-  index     the index page runs all four programs at once
+  index     the index page runs every program of the site at once
   cannot-start
-            pages whose module or script is missing, cut short or failing,
+            PROGRAM's pages whose module or script is missing, cut short or failing,
             and a page opened from file://: each says "<program>: cannot
             start: <reason>" within START_BOUND and reports status 1
   context-loss
@@ -31,12 +31,14 @@ The server and browser come from the state files web_fixture.py writes, the
 X server for the native frames from the display tests' fixture.
 """
 import argparse
-import math
+import base64
 import os
 import shutil
 import sys
 import tempfile
 import time
+
+import numpy as np
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "display"))
@@ -71,9 +73,16 @@ def wait(page, expression, bound, what):
         raise CheckFailed(str(error))
 
 
-def write_ppm(path, rgb):
+def write_ppm(path, picture):
     with open(path, "wb") as f:
-        f.write(b"P6\n%d %d\n255\n" % (native.WIDTH, native.HEIGHT) + rgb)
+        f.write(b"P6\n%d %d\n255\n" % (native.WIDTH, native.HEIGHT) + picture.tobytes())
+
+
+def page_frame(page, frame):
+    """A frame the page read back, as rows x columns x 3 from the top, as a
+    PPM stores them (GL's rows run upwards)."""
+    raw = base64.b64decode(page.evaluate(f"window.__ormath.shots[{frame}]"))
+    return np.frombuffer(raw, dtype=np.uint8).reshape(native.HEIGHT, native.WIDTH, 4)[::-1, :, :3]
 
 
 def native_frames(args, program, workdir):
@@ -92,33 +101,28 @@ def native_frames(args, program, workdir):
             expect(demo.running(), f"the native {demo.name()} ended early; stderr: {demo.errors()!r}")
             expect(time.monotonic() < deadline, f"frames of the native {demo.name()} not captured in time")
             time.sleep(0.05)
-    return {frame: native.read_ppm(path)[2] for frame, path in paths.items()}
+    return {frame: native.read_ppm(path) for frame, path in paths.items()}
 
 
 def differences_inside(web, reference, frame, rate):
-    """The largest channel difference inside the square, and where."""
-    angle = math.radians(native.f32(native.clock_of(frame) * rate))
-    worst, where = 0, None
-    stride = native.WIDTH * 3
-    for y in range(native.HEIGHT):
-        first, last = native.row_span(y, angle, native.HALF_SIDE - native.EDGE_MARGIN)
-        for i in range(y * stride + 3 * first, y * stride + 3 * last + 3):
-            difference = abs(web[i] - reference[i])
-            if difference > worst:
-                worst, where = difference, ((i % stride) // 3, y)
-    return worst, where
+    """The largest channel difference inside the square, and where (column, row)."""
+    difference = np.abs(web.astype(int) - reference.astype(int)).max(axis=2) \
+        * native.inside(native.angle_of(frame, rate))
+    row, column = np.unravel_index(difference.argmax(), difference.shape)
+    return int(difference[row, column]), (int(column), int(row))
 
 
 def check_picture(args, program, workdir):
     name = os.path.basename(program)
-    rate, scale = native.PROGRAMS[name]
+    expect(args.rate is not None and args.scale is not None, "picture needs --rate and --scale")
+    rate, scale = args.rate, args.scale
     reference = native_frames(args, program, workdir)
     url, devtools = connect(args)
     page = chromium.Page(devtools, FRAMES)
     try:
         page.open(f"{url}{name}.html")
         wait(page, f"window.__ormath && window.__ormath.frames >= {FRAMES[-1]}", LOAD_BOUND, f"frame {FRAMES[-1]}")
-        shots = {frame: page.frame_rgb_rows(frame) for frame in FRAMES}
+        shots = {frame: page_frame(page, frame) for frame in FRAMES}
     finally:
         page.close()
     folder = os.path.join(args.artifacts, name)
@@ -128,7 +132,7 @@ def check_picture(args, program, workdir):
     for frame in FRAMES:
         path = os.path.join(folder, f"web_frame_{frame}.ppm")
         write_ppm(path, shots[frame])
-        found, corner = native.judge_frame(path, frame, rate, scale)
+        found, corner = native.judge_frame(shots[frame], frame, rate, scale)
         faults += found
         corners = max(corners, corner)
         difference, where = differences_inside(shots[frame], reference[frame], frame, rate)
@@ -176,7 +180,7 @@ def check_no_webgl(args, _, workdir):
     failures = []
     try:
         devtools = chromium.DevTools(port)
-        for name in chromium.PROGRAMS:
+        for name in chromium.site_programs(server["site"]):
             page = chromium.Page(devtools)
             page.open(f"{server['url']}{name}.html")
             status = wait(page, "document.body.dataset.exitStatus", LOAD_BOUND, f"{name}'s end without WebGL")
@@ -199,27 +203,27 @@ def check_no_webgl(args, _, workdir):
 
 def check_index(args, _, workdir):
     url, devtools = connect(args)
+    programs = len(chromium.site_programs(read_state(args.server)["site"]))
     page = chromium.Page(devtools)
     frames = "[...document.querySelectorAll('iframe')].map(f => f.contentWindow.__ormath ? " \
              "f.contentWindow.__ormath.frames : 0)"
     try:
         page.open(f"{url}index.html")
-        wait(page, f"{frames}.length === 4 && {frames}.every(n => n >= 30)", LOAD_BOUND,
-             "30 frames of each of the four programs")
+        wait(page, f"{frames}.length === {programs} && {frames}.every(n => n >= 30)", LOAD_BOUND,
+             f"30 frames of each of the {programs} programs")
         counts = page.evaluate(frames)
         ended = page.evaluate("[...document.querySelectorAll('iframe')]"
                               ".filter(f => f.contentDocument.body.dataset.exitStatus !== undefined).length")
     finally:
         page.close()
     expect(ended == 0, f"{ended} of the programs on the index page ended by themselves")
-    print(f"index: all four programs running at once, frames {counts}")
+    print(f"index: all {programs} programs running at once, frames {counts}")
 
 
 # A page that cannot start must say why within this many seconds from its
 # opening: a user reads the reason instead of "loading". Each fault below
 # is met by an event in the page, none by waiting out a timer.
 START_BOUND = 5
-PROGRAM = "quad_fixed_arrays"
 
 
 def cut_short(path):
@@ -263,7 +267,7 @@ def open_until_end(page, url, bound):
                                       "document.getElementById('status').textContent")
 
 
-def check_cannot_start(args, _, workdir):
+def check_cannot_start(args, program, workdir):
     import subprocess
     server = read_state(args.server)
     expect("site" in server, f"no static server recorded in {args.server}")
@@ -273,8 +277,8 @@ def check_cannot_start(args, _, workdir):
         site = os.path.join(workdir, fault.replace(" ", "_"))
         os.makedirs(site)
         for name in (".html", ".js", ".wasm"):
-            shutil.copy(os.path.join(server["site"], PROGRAM + name), site)
-        change(os.path.join(site, PROGRAM + suffix))
+            shutil.copy(os.path.join(server["site"], program + name), site)
+        change(os.path.join(site, program + suffix))
         rows.append((fault, site, word))
     serve = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "..", "web", "serve.py"), workdir, "0"],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
@@ -282,15 +286,15 @@ def check_cannot_start(args, _, workdir):
     try:
         url = serve.stdout.readline().strip()
         expect(url.startswith("http://"), "serve.py did not start on the broken pages")
-        targets = [(fault, f"{url}{os.path.basename(site)}/{PROGRAM}.html", word) for fault, site, word in rows]
-        targets.append(("opened from file://", f"file://{os.path.join(server['site'], PROGRAM)}.html", "file://"))
+        targets = [(fault, f"{url}{os.path.basename(site)}/{program}.html", word) for fault, site, word in rows]
+        targets.append(("opened from file://", f"file://{os.path.join(server['site'], program)}.html", "file://"))
         for fault, target, word in targets:
             page = chromium.Page(devtools)
             try:
                 seconds, status, line = open_until_end(page, target, START_BOUND)
             finally:
                 page.close()
-            if (status != "1" or not line.startswith(f"{PROGRAM}: cannot start: ") or "\n" in line
+            if (status != "1" or not line.startswith(f"{program}: cannot start: ") or "\n" in line
                     or word.lower() not in line.lower()):
                 failures.append(f"{fault}: status {status} after {seconds:.1f} s, the page says {line!r}")
             else:
@@ -411,6 +415,8 @@ def main():
     parser.add_argument("--x-state")
     parser.add_argument("--capture")
     parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--rate", type=float, help="picture: the program's rotation_rate, from the tests' table")
+    parser.add_argument("--scale", type=float, help="picture: the program's colour_time_scale, from the tests' table")
     parser.add_argument("check", choices=sorted(CHECKS))
     parser.add_argument("program", nargs="?")
     args = parser.parse_args()
