@@ -62,19 +62,19 @@ State& state() {
 
 void problem(std::string text) { state().problems.push_back(std::move(text)); }
 
-// Appends a call and returns it (never null).
-Call* record(Fn fn) {
+// Appends a call and returns it, for the caller to fill in.
+Call& record(Fn fn) {
     State& s = state();
     s.calls.emplace_back();
     Call& c = s.calls.back();
     c.fn = fn;
     c.client_arrays = s.enabled_arrays;
     c.events_pending = s.queue.size();
-    return &c;
+    return c;
 }
 
 // Records a GL call after checking that OpenGL would accept it here.
-Call* record_gl(Fn fn) {
+Call& record_gl(Fn fn) {
     State& s = state();
     if (!s.context) {
         problem(std::string(name(fn)) + " without a GL context");
@@ -85,7 +85,7 @@ Call* record_gl(Fn fn) {
     return record(fn);
 }
 
-Call* record_sdl(Fn fn) {
+Call& record_sdl(Fn fn) {
     if (!state().sdl_started) {
         problem(std::string(name(fn)) + " before SDL_Init succeeded");
     }
@@ -317,17 +317,15 @@ void clear_calls() {
 }
 
 void note(const std::string& text) {
-    if (Call* c = record(Fn::note)) {
-        c->text = text;
-    }
+    Call& c = record(Fn::note);
+    c.text = text;
 }
 
 void note(const std::string& text, float value) {
-    if (Call* c = record(Fn::note)) {
-        c->text = text;
-        c->f[0] = value;
-        c->result = 1;
-    }
+    Call& c = record(Fn::note);
+    c.text = text;
+    c.float_args[0] = value;
+    c.result = 1;
 }
 
 const std::vector<std::string>& problems() { return state().problems; }
@@ -383,29 +381,31 @@ std::string format_pointer(const void* p) {
 
 std::string describe(const Call& c) {
     const std::string fn = name(c.fn);
-    const auto f = [&c](int k) { return format_float(c.f[k]); };
-    const auto n = [&c](int k) { return std::to_string(c.i[k]); };
+    const auto f = [&c](int k) { return format_float(c.float_args[k]); };
+    const auto n = [&c](int k) { return std::to_string(c.int_args[k]); };
     const auto read = [&c] { return format_floats(floats(c.read)); };
     switch (c.fn) {
         case Fn::SDL_Init:
-            return fn + "(" + hex(c.i[0]) + ") -> " + std::to_string(c.result) +
+            return fn + "(" + hex(c.int_args[0]) + ") -> " + std::to_string(c.result) +
                    (c.driver_set ? " [SDL_VIDEODRIVER=" + c.text + "]" : " [SDL_VIDEODRIVER unset]");
         case Fn::SDL_GL_SetAttribute:
-            return fn + "(" + args({name_in(gl_attributes, c.i[0]), n(1)}) + ")";
+            return fn + "(" + args({name_in(gl_attributes, c.int_args[0]), n(1)}) + ")";
         case Fn::SDL_SetVideoMode:
-            return fn + "(" + args({n(0), n(1), n(2), hex(c.i[3])}) + ") -> " + surface_name(c.p);
+            return fn + "(" + args({n(0), n(1), n(2), hex(c.int_args[3])}) + ") -> " +
+                   surface_name(c.pointer);
         case Fn::SDL_WM_SetCaption:
-            return fn + "(\"" + c.text + "\", \"" + c.text2 + "\")";
+            return fn + "(\"" + c.text + "\", \"" + c.icon_title + "\")";
         case Fn::SDL_EventState:
-            return fn + "(" + name_in(event_types, c.i[0]) + ", " +
-                   (c.i[1] == SDL_IGNORE   ? "SDL_IGNORE"
-                    : c.i[1] == SDL_ENABLE ? "SDL_ENABLE"
-                                           : n(1)) +
+            return fn + "(" + name_in(event_types, c.int_args[0]) + ", " +
+                   (c.int_args[1] == SDL_IGNORE   ? "SDL_IGNORE"
+                    : c.int_args[1] == SDL_ENABLE ? "SDL_ENABLE"
+                                                  : n(1)) +
                    ")";
         case Fn::SDL_PollEvent:
-            return fn + "() -> " + (c.result != 0 ? name_in(event_types, c.i[0]) : std::string("none"));
+            return fn + "() -> " +
+                   (c.result != 0 ? name_in(event_types, c.int_args[0]) : std::string("none"));
         case Fn::SDL_FreeSurface:
-            return fn + "(" + surface_name(c.p) + ")";
+            return fn + "(" + surface_name(c.pointer) + ")";
         case Fn::SDL_GetError:
             return fn + "() -> \"" + c.text + "\"";
         case Fn::SDL_GetVideoInfo:
@@ -418,9 +418,9 @@ std::string describe(const Call& c) {
         case Fn::glEnd:
             return fn + "()";
         case Fn::glClear:
-            return fn + "(" + name_in(clear_bits, c.i[0]) + ")";
+            return fn + "(" + name_in(clear_bits, c.int_args[0]) + ")";
         case Fn::glMatrixMode:
-            return fn + "(" + name_in(matrix_modes, c.i[0]) + ")";
+            return fn + "(" + name_in(matrix_modes, c.int_args[0]) + ")";
         case Fn::glLoadMatrixf:
             // The pointer is the caller's temporary; only the values count.
             return fn + "(" + read() + ")";
@@ -430,20 +430,21 @@ std::string describe(const Call& c) {
             return fn + "(" + args({f(0), f(1), f(2), f(3)}) + ")";
         case Fn::gluPerspective:
             return fn + "(" +
-                   args({format_double(c.d[0]), format_double(c.d[1]), format_double(c.d[2]),
-                         format_double(c.d[3])}) +
+                   args({format_double(c.double_args[0]), format_double(c.double_args[1]),
+                         format_double(c.double_args[2]), format_double(c.double_args[3])}) +
                    ")";
         case Fn::glColorPointer:
         case Fn::glVertexPointer:
-            return fn + "(" + args({n(0), name_in(data_types, c.i[1]), n(2), format_pointer(c.p)}) + ")";
+            return fn + "(" +
+                   args({n(0), name_in(data_types, c.int_args[1]), n(2), format_pointer(c.pointer)}) + ")";
         case Fn::glEnableClientState:
         case Fn::glDisableClientState:
-            return fn + "(" + name_in(client_caps, c.i[0]) + ")";
+            return fn + "(" + name_in(client_caps, c.int_args[0]) + ")";
         case Fn::glDrawElements: {
-            std::string out =
-                fn + "(" +
-                args({name_in(primitives, c.i[0]), n(1), name_in(data_types, c.i[2]), format_pointer(c.p)}) +
-                " -> [";
+            std::string out = fn + "(" +
+                              args({name_in(primitives, c.int_args[0]), n(1),
+                                    name_in(data_types, c.int_args[2]), format_pointer(c.pointer)}) +
+                              " -> [";
             const std::vector<GLuint> read_indices = indices(c.indices);
             for (std::size_t k = 0; k < read_indices.size(); ++k) {
                 out += (k == 0 ? "" : ", ") + std::to_string(read_indices[k]);
@@ -458,10 +459,10 @@ std::string describe(const Call& c) {
             return out;
         }
         case Fn::glBegin:
-            return fn + "(" + name_in(primitives, c.i[0]) + ")";
+            return fn + "(" + name_in(primitives, c.int_args[0]) + ")";
         case Fn::glColor3fv:
         case Fn::glVertex2fv:
-            return fn + "(" + format_pointer(c.p) + " -> " + read() + ")";
+            return fn + "(" + format_pointer(c.pointer) + " -> " + read() + ")";
         case Fn::note:
             return c.text;
     }
@@ -484,14 +485,13 @@ extern "C" {
 
 int SDL_Init(Uint32 flags) {
     auto& s = state();
-    if (fakes::Call* c = record(Fn::SDL_Init)) {
-        c->i[0] = flags;
-        c->result = s.script.init_result;
-        // The driver SDL would pick now, for the tests of the shell's choice.
-        if (const char* driver = std::getenv("SDL_VIDEODRIVER")) {
-            c->driver_set = true;
-            c->text = driver;
-        }
+    fakes::Call& c = record(Fn::SDL_Init);
+    c.int_args[0] = flags;
+    c.result = s.script.init_result;
+    // The driver SDL would pick now, for the tests of the shell's choice.
+    if (const char* driver = std::getenv("SDL_VIDEODRIVER")) {
+        c.driver_set = true;
+        c.text = driver;
     }
     if (s.script.init_result >= 0) {
         s.sdl_started = true;
@@ -500,20 +500,19 @@ int SDL_Init(Uint32 flags) {
 }
 
 int SDL_GL_SetAttribute(SDL_GLattr attr, int value) {
-    if (fakes::Call* c = record_sdl(Fn::SDL_GL_SetAttribute)) {
-        c->i[0] = attr;
-        c->i[1] = value;
-    }
+    fakes::Call& c = record_sdl(Fn::SDL_GL_SetAttribute);
+    c.int_args[0] = attr;
+    c.int_args[1] = value;
     return 0;
 }
 
 SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {
     auto& s = state();
-    fakes::Call* c = record_sdl(Fn::SDL_SetVideoMode);
-    c->i[0] = width;
-    c->i[1] = height;
-    c->i[2] = bpp;
-    c->i[3] = flags;
+    fakes::Call& c = record_sdl(Fn::SDL_SetVideoMode);
+    c.int_args[0] = width;
+    c.int_args[1] = height;
+    c.int_args[2] = bpp;
+    c.int_args[3] = flags;
     if (s.script.video_mode_fails || !s.sdl_started) {
         return nullptr;
     }
@@ -525,30 +524,28 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {
     s.surfaces.push_back(made);
     s.live.push_back(true);
     s.context = true;
-    c->p = &s.surfaces.back();
+    c.pointer = &s.surfaces.back();
     return &s.surfaces.back();
 }
 
 void SDL_WM_SetCaption(const char* title, const char* icon) {
-    if (fakes::Call* c = record_sdl(Fn::SDL_WM_SetCaption)) {
-        c->text = title != nullptr ? title : "<null>";
-        c->text2 = icon != nullptr ? icon : "<null>";
-    }
+    fakes::Call& c = record_sdl(Fn::SDL_WM_SetCaption);
+    c.text = title != nullptr ? title : "<null>";
+    c.icon_title = icon != nullptr ? icon : "<null>";
 }
 
 // Recorded only: the scripted queue stands for what SDL delivers, so the
 // loop's own handling of every kind of event stays testable.
 Uint8 SDL_EventState(Uint8 type, int state) {
-    if (fakes::Call* c = record_sdl(Fn::SDL_EventState)) {
-        c->i[0] = type;
-        c->i[1] = state;
-    }
+    fakes::Call& c = record_sdl(Fn::SDL_EventState);
+    c.int_args[0] = type;
+    c.int_args[1] = state;
     return SDL_ENABLE;
 }
 
 int SDL_PollEvent(SDL_Event* event) {
     auto& s = state();
-    fakes::Call* c = record_sdl(Fn::SDL_PollEvent);
+    fakes::Call& c = record_sdl(Fn::SDL_PollEvent);
     if (s.queue.empty()) {
         if (++s.idle_polls >= s.script.idle_poll_limit) {
             fakes::problem("safety stop: " + std::to_string(s.idle_polls) +
@@ -558,9 +555,9 @@ int SDL_PollEvent(SDL_Event* event) {
         }
         return 0;
     }
-    c->p = event;
-    c->result = 1;
-    c->i[0] = s.queue.front().type;
+    c.pointer = event;
+    c.result = 1;
+    c.int_args[0] = s.queue.front().type;
     // A null event only asks whether one is pending.
     if (event != nullptr) {
         *event = s.queue.front();
@@ -591,9 +588,8 @@ void SDL_GL_SwapBuffers(void) {
 
 void SDL_FreeSurface(SDL_Surface* surface) {
     auto& s = state();
-    if (fakes::Call* c = record(Fn::SDL_FreeSurface)) {
-        c->p = surface;
-    }
+    fakes::Call& c = record(Fn::SDL_FreeSurface);
+    c.pointer = surface;
     if (surface == nullptr) {
         return;
     }
@@ -622,9 +618,8 @@ void SDL_Quit(void) {
 const SDL_VideoInfo* SDL_GetVideoInfo(void) {
     auto& s = state();
     const int bits = s.script.screen_channel_bits;
-    if (fakes::Call* c = record_sdl(Fn::SDL_GetVideoInfo)) {
-        c->i[0] = bits;
-    }
+    fakes::Call& c = record_sdl(Fn::SDL_GetVideoInfo);
+    c.int_args[0] = bits;
     const Uint32 channel = (1u << bits) - 1;
     s.screen_format = SDL_PixelFormat{};
     s.screen_format.BitsPerPixel = 32;
@@ -638,9 +633,8 @@ const SDL_VideoInfo* SDL_GetVideoInfo(void) {
 
 const SDL_version* SDL_Linked_Version(void) {
     auto& s = state();
-    if (fakes::Call* c = record(Fn::SDL_Linked_Version)) {
-        c->i[0] = s.script.linked_patch;
-    }
+    fakes::Call& c = record(Fn::SDL_Linked_Version);
+    c.int_args[0] = s.script.linked_patch;
     s.version = SDL_version{1, 2, s.script.linked_patch};
     return &s.version;
 }
@@ -648,78 +642,69 @@ const SDL_version* SDL_Linked_Version(void) {
 char* SDL_GetError(void) {
     auto& s = state();
     s.error_text = s.script.error;
-    if (fakes::Call* c = record(Fn::SDL_GetError)) {
-        c->text = s.error_text;
-    }
+    fakes::Call& c = record(Fn::SDL_GetError);
+    c.text = s.error_text;
     return &s.error_text[0];
 }
 
 void glClear(GLbitfield mask) {
-    if (fakes::Call* c = record_gl(Fn::glClear)) {
-        c->i[0] = mask;
-    }
+    fakes::Call& c = record_gl(Fn::glClear);
+    c.int_args[0] = mask;
 }
 
 void glMatrixMode(GLenum mode) {
-    if (fakes::Call* c = record_gl(Fn::glMatrixMode)) {
-        c->i[0] = mode;
-    }
+    fakes::Call& c = record_gl(Fn::glMatrixMode);
+    c.int_args[0] = mode;
 }
 
 void glLoadMatrixf(const GLfloat* m) {
-    if (fakes::Call* c = record_gl(Fn::glLoadMatrixf)) {
-        c->p = m;
-        if (m != nullptr) {
-            c->read = fakes::keep_floats(m, 16);
-        }
+    fakes::Call& c = record_gl(Fn::glLoadMatrixf);
+    c.pointer = m;
+    if (m != nullptr) {
+        c.read = fakes::keep_floats(m, 16);
     }
 }
 
 void glLoadIdentity(void) { record_gl(Fn::glLoadIdentity); }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-    if (fakes::Call* c = record_gl(Fn::glTranslatef)) {
-        c->f[0] = x;
-        c->f[1] = y;
-        c->f[2] = z;
-    }
+    fakes::Call& c = record_gl(Fn::glTranslatef);
+    c.float_args[0] = x;
+    c.float_args[1] = y;
+    c.float_args[2] = z;
 }
 
 void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
-    if (fakes::Call* c = record_gl(Fn::glRotatef)) {
-        c->f[0] = angle;
-        c->f[1] = x;
-        c->f[2] = y;
-        c->f[3] = z;
-    }
+    fakes::Call& c = record_gl(Fn::glRotatef);
+    c.float_args[0] = angle;
+    c.float_args[1] = x;
+    c.float_args[2] = y;
+    c.float_args[3] = z;
 }
 
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble z_near, GLdouble z_far) {
-    if (fakes::Call* c = record_gl(Fn::gluPerspective)) {
-        c->d[0] = fovy;
-        c->d[1] = aspect;
-        c->d[2] = z_near;
-        c->d[3] = z_far;
-    }
+    fakes::Call& c = record_gl(Fn::gluPerspective);
+    c.double_args[0] = fovy;
+    c.double_args[1] = aspect;
+    c.double_args[2] = z_near;
+    c.double_args[3] = z_far;
 }
 
 void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer) {
-    if (fakes::Call* c = record_gl(Fn::glColorPointer)) {
-        c->i[0] = size;
-        c->i[1] = type;
-        c->i[2] = stride;
-        c->p = pointer;
-    }
+    fakes::Call& c = record_gl(Fn::glColorPointer);
+    c.int_args[0] = size;
+    c.int_args[1] = type;
+    c.int_args[2] = stride;
+    c.pointer = pointer;
     state().colour_array = {size, type, stride, pointer};
 }
 
 void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pointer) {
-    if (fakes::Call* c = record_gl(Fn::glVertexPointer)) {
-        c->i[0] = size;
-        c->i[1] = type;
-        c->i[2] = stride;
-        c->p = pointer;
-    }
+    fakes::Call& c = record_gl(Fn::glVertexPointer);
+    c.int_args[0] = size;
+    c.int_args[1] = type;
+    c.int_args[2] = stride;
+    c.pointer = pointer;
     state().vertex_array = {size, type, stride, pointer};
 }
 
@@ -732,26 +717,24 @@ unsigned array_bit(GLenum cap) {
 }  // namespace
 
 void glEnableClientState(GLenum cap) {
-    if (fakes::Call* c = record_gl(Fn::glEnableClientState)) {
-        c->i[0] = cap;
-    }
+    fakes::Call& c = record_gl(Fn::glEnableClientState);
+    c.int_args[0] = cap;
     state().enabled_arrays |= array_bit(cap);
 }
 
 void glDisableClientState(GLenum cap) {
-    if (fakes::Call* c = record_gl(Fn::glDisableClientState)) {
-        c->i[0] = cap;
-    }
+    fakes::Call& c = record_gl(Fn::glDisableClientState);
+    c.int_args[0] = cap;
     state().enabled_arrays &= ~array_bit(cap);
 }
 
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
     auto& s = state();
-    fakes::Call* c = record_gl(Fn::glDrawElements);
-    c->i[0] = mode;
-    c->i[1] = count;
-    c->i[2] = type;
-    c->p = indices;
+    fakes::Call& c = record_gl(Fn::glDrawElements);
+    c.int_args[0] = mode;
+    c.int_args[1] = count;
+    c.int_args[2] = type;
+    c.pointer = indices;
     if (indices == nullptr || count < 0 || (type != GL_UNSIGNED_SHORT && type != GL_UNSIGNED_INT)) {
         fakes::problem("glDrawElements with unusable indices");
         return;
@@ -761,30 +744,29 @@ void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indic
         (s.enabled_arrays & fakes::colour_array_bit) != 0 && fakes::readable(s.colour_array, "colour");
     const bool positions =
         (s.enabled_arrays & fakes::vertex_array_bit) != 0 && fakes::readable(s.vertex_array, "vertex");
-    c->indices.begin = static_cast<std::uint32_t>(s.index_pool.size());
+    c.indices.begin = static_cast<std::uint32_t>(s.index_pool.size());
     for (GLsizei k = 0; k < count; ++k) {
         s.index_pool.push_back(fakes::read_index(type, indices, k));
     }
-    c->indices.size = static_cast<std::uint32_t>(count);
-    c->colours.begin = static_cast<std::uint32_t>(s.float_pool.size());
+    c.indices.size = static_cast<std::uint32_t>(count);
+    c.colours.begin = static_cast<std::uint32_t>(s.float_pool.size());
     for (GLsizei k = 0; colours && k < count; ++k) {
-        const float* v = fakes::element(s.colour_array, s.index_pool[c->indices.begin + k]);
+        const float* v = fakes::element(s.colour_array, s.index_pool[c.indices.begin + k]);
         s.float_pool.insert(s.float_pool.end(), v, v + s.colour_array.size);
     }
-    c->colours.size = static_cast<std::uint32_t>(s.float_pool.size()) - c->colours.begin;
-    c->positions.begin = static_cast<std::uint32_t>(s.float_pool.size());
+    c.colours.size = static_cast<std::uint32_t>(s.float_pool.size()) - c.colours.begin;
+    c.positions.begin = static_cast<std::uint32_t>(s.float_pool.size());
     for (GLsizei k = 0; positions && k < count; ++k) {
-        const float* v = fakes::element(s.vertex_array, s.index_pool[c->indices.begin + k]);
+        const float* v = fakes::element(s.vertex_array, s.index_pool[c.indices.begin + k]);
         s.float_pool.insert(s.float_pool.end(), v, v + s.vertex_array.size);
     }
-    c->positions.size = static_cast<std::uint32_t>(s.float_pool.size()) - c->positions.begin;
+    c.positions.size = static_cast<std::uint32_t>(s.float_pool.size()) - c.positions.begin;
 }
 
 void glBegin(GLenum mode) {
     auto& s = state();
-    if (fakes::Call* c = record_gl(Fn::glBegin)) {
-        c->i[0] = mode;
-    }
+    fakes::Call& c = record_gl(Fn::glBegin);
+    c.int_args[0] = mode;
     s.in_primitive = true;
 }
 
@@ -798,17 +780,15 @@ void glEnd(void) {
 }
 
 void glColor3fv(const GLfloat* v) {
-    if (fakes::Call* c = record_gl(Fn::glColor3fv)) {
-        c->p = v;
-        c->read = fakes::keep_floats(v, 3);
-    }
+    fakes::Call& c = record_gl(Fn::glColor3fv);
+    c.pointer = v;
+    c.read = fakes::keep_floats(v, 3);
 }
 
 void glVertex2fv(const GLfloat* v) {
-    if (fakes::Call* c = record_gl(Fn::glVertex2fv)) {
-        c->p = v;
-        c->read = fakes::keep_floats(v, 2);
-    }
+    fakes::Call& c = record_gl(Fn::glVertex2fv);
+    c.pointer = v;
+    c.read = fakes::keep_floats(v, 2);
 }
 
 }  // extern "C"

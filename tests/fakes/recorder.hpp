@@ -71,17 +71,17 @@ struct Span {
 
 struct Call {
     Fn fn{};
-    std::int64_t i[4] = {};          // integer arguments in order: enums, sizes, flags
-    float f[4] = {};                 // float arguments in order
-    double d[4] = {};                // double arguments in order (gluPerspective)
-    const void* p = nullptr;         // the pointer argument, or the surface SDL_SetVideoMode returned
+    std::int64_t int_args[4] = {};   // integer arguments in order: enums, sizes, flags
+    float float_args[4] = {};        // float arguments in order
+    double double_args[4] = {};      // double arguments in order (gluPerspective)
+    const void* pointer = nullptr;   // the pointer argument, or the surface SDL_SetVideoMode returned
     std::int64_t result = 0;         // SDL_Init, SDL_GL_SetAttribute and SDL_PollEvent results
-    Span read;                       // floats read through p during the call
+    Span read;                       // floats read through the pointer during the call
     Span indices;                    // glDrawElements: the indices read
     Span colours;                    // glDrawElements: the colour array at each index (if enabled)
     Span positions;                  // glDrawElements: the vertex array at each index (if enabled)
     std::string text;                // caption title, SDL_VIDEODRIVER at SDL_Init, error text, note name
-    std::string text2;               // caption icon title
+    std::string icon_title;          // SDL_WM_SetCaption's icon title
     bool driver_set = false;         // SDL_Init: SDL_VIDEODRIVER was set (its value is in text)
     unsigned client_arrays = 0;      // client arrays enabled when the call was made
     std::size_t events_pending = 0;  // events queued when the call was made
@@ -100,7 +100,7 @@ void reset();
 void clear_calls();
 
 // Puts a mark into the stream, e.g. a test scene's "scene_render(0.100000001)";
-// its description is `text` as given, and f[0] holds `value` if one is given
+// its description is `text` as given, and float_args[0] holds `value` if one is given
 // (result is then 1).
 void note(const std::string& text);
 void note(const std::string& text, float value);

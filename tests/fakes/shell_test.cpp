@@ -52,16 +52,42 @@ std::vector<std::string> window_opening(const std::string& title, int width, int
 // The loop has SDL queue key presses and close requests only: a flood of
 // other events would otherwise push a key out of SDL's 127-event queue. It
 // takes what is queued first, since the classic library then empties it.
+// Every one of SDL 1.2's 32 event types but SDL_KEYDOWN (2) and SDL_QUIT
+// (12) is switched off; the recorder names the types SDL names.
 std::vector<std::string> queue_only_stop_events() {
+    const char* const ignored[] = {"SDL_NOEVENT",
+                                   "SDL_ACTIVEEVENT",
+                                   "SDL_KEYUP",
+                                   "SDL_MOUSEMOTION",
+                                   "SDL_MOUSEBUTTONDOWN",
+                                   "SDL_MOUSEBUTTONUP",
+                                   "0x7",
+                                   "0x8",
+                                   "0x9",
+                                   "0xa",
+                                   "0xb",
+                                   "SDL_SYSWMEVENT",
+                                   "0xe",
+                                   "0xf",
+                                   "SDL_VIDEORESIZE",
+                                   "SDL_VIDEOEXPOSE",
+                                   "0x12",
+                                   "0x13",
+                                   "0x14",
+                                   "0x15",
+                                   "0x16",
+                                   "0x17",
+                                   "SDL_USEREVENT",
+                                   "0x19",
+                                   "0x1a",
+                                   "0x1b",
+                                   "0x1c",
+                                   "0x1d",
+                                   "0x1e",
+                                   "0x1f"};
     std::vector<std::string> out = {"SDL_PollEvent() -> none"};
-    for (int type = 0; type < SDL_NUMEVENTS; ++type) {
-        if (type != SDL_KEYDOWN && type != SDL_QUIT) {
-            fakes::Call call;
-            call.fn = Fn::SDL_EventState;
-            call.i[0] = type;
-            call.i[1] = SDL_IGNORE;
-            out.push_back(fakes::describe(call));
-        }
+    for (const char* type : ignored) {
+        out.push_back(std::string("SDL_EventState(") + type + ", SDL_IGNORE)");
     }
     return out;
 }
@@ -71,7 +97,7 @@ std::vector<float> render_times() {
     std::vector<float> out;
     for (const fakes::Call& c : fakes::calls()) {
         if (c.fn == Fn::note && c.text.rfind("scene_render(", 0) == 0) {
-            out.push_back(c.f[0]);
+            out.push_back(c.float_args[0]);
         }
     }
     return out;
@@ -360,7 +386,7 @@ TEST_F(FrameLoopTest, DrainsTheQueueBeforeEachFrameAndStopsOneFrameAfterAKeyOrCl
         std::vector<std::int64_t> polled;
         for (const fakes::Call& c : fakes::calls()) {
             if (c.fn == Fn::SDL_PollEvent && c.result != 0) {
-                polled.push_back(c.i[0]);
+                polled.push_back(c.int_args[0]);
             }
         }
         EXPECT_EQ(polled, expected_polled);

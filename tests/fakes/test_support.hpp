@@ -2,6 +2,7 @@
 // recording fakes.
 #pragma once
 
+#include "../support/floats.hpp"
 #include "recorder.hpp"
 #include "shell/shell.hpp"
 
@@ -97,12 +98,6 @@ inline ::testing::AssertionResult same_stream(const std::vector<std::string>& ac
 inline std::vector<std::string> joined(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-inline std::uint32_t bits(float v) {
-    std::uint32_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
 }
 
 // Queues `type` after the n-th swap, on top of any events queued already.

@@ -3,19 +3,13 @@
 // not part of a result.
 #pragma once
 
+#include "../support/floats.hpp"
+
 #include <ormath/ormath.hpp>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
 #include <gtest/gtest.h>
-
-inline std::uint32_t bits(float f) {
-    std::uint32_t u;
-    std::memcpy(&u, &f, sizeof u);
-    return u;
-}
 
 inline ::testing::AssertionResult same_floats(const float* actual, const float* expected, int n) {
     for (int i = 0; i < n; ++i) {

@@ -13,6 +13,8 @@
 // Adding a function to Ormath means adding its row here.
 #pragma once
 
+#include "../support/floats.hpp"
+
 #include <ormath/ormath.hpp>
 
 #include <cstdint>
@@ -27,9 +29,9 @@ constexpr int max_outputs = 24;
 
 // Reads a vector or matrix from consecutive floats (matrices column after
 // column), and writes a result's floats; both also in constant expressions.
-constexpr ormath::vec2 v2(const float* f) { return {f[0], f[1]}; }
-constexpr ormath::vec3 v3(const float* f) { return {f[0], f[1], f[2]}; }
-constexpr ormath::vec4 v4(const float* f) { return {f[0], f[1], f[2], f[3]}; }
+using ::v2;
+using ::v3;
+using ::v4;
 constexpr ormath::mat2 m2(const float* f) { return {v2(f), v2(f + 2)}; }
 constexpr ormath::mat3 m3(const float* f) { return {v3(f), v3(f + 3), v3(f + 6)}; }
 constexpr ormath::mat4 m4(const float* f) { return {v4(f), v4(f + 4), v4(f + 8), v4(f + 12)}; }

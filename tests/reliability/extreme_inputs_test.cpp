@@ -2,6 +2,7 @@
 // call must return promptly and without undefined behaviour (this test and
 // the scene code it calls are built with UBSan, which aborts on any), and
 // non-finite inputs give the documented results.
+#include "../support/floats.hpp"
 #include "recorder.hpp"
 #include "scene/colour_animation.hpp"
 #include "scene/quad.hpp"
@@ -28,16 +29,46 @@ namespace {
 constexpr float inf = std::numeric_limits<float>::infinity();
 const float nan = std::numeric_limits<float>::quiet_NaN();
 
+// Each extreme clock value, and the turn in degrees that it gives at the
+// rate of 10 above: 10 times a power of two is exact (0x1.4 times it), also
+// as a subnormal, and past FLT_MAX / 10 the product is infinite.
+struct Extreme {
+    float time;
+    float angle;
+};
+const Extreme extreme_table[] = {{0.0f, 0.0f},
+                                 {-0.0f, -0.0f},
+                                 {FLT_TRUE_MIN, 0x1.4p-146f},
+                                 {-FLT_TRUE_MIN, -0x1.4p-146f},
+                                 {FLT_MIN / 2, 0x1.4p-124f},
+                                 {0x1p21f, 0x1.4p24f},
+                                 {-0x1p21f, -0x1.4p24f},
+                                 {0x1p24f, 0x1.4p27f},
+                                 {-0x1p24f, -0x1.4p27f},
+                                 {0x1p31f, 0x1.4p34f},
+                                 {-0x1p31f, -0x1.4p34f},
+                                 {FLT_MAX, inf},
+                                 {-FLT_MAX, -inf},
+                                 {inf, inf},
+                                 {-inf, -inf},
+                                 {nan, nan}};
+
 const std::vector<float>& extremes() {
-    static const std::vector<float> values = {
-        0.0f,     -0.0f,   FLT_TRUE_MIN, -FLT_TRUE_MIN, FLT_MIN / 2, 0x1p21f, -0x1p21f, 0x1p24f,
-        -0x1p24f, 0x1p31f, -0x1p31f,     FLT_MAX,       -FLT_MAX,    inf,     -inf,     nan};
+    static const std::vector<float> values = [] {
+        std::vector<float> out;
+        for (const Extreme& e : extreme_table) {
+            out.push_back(e.time);
+        }
+        return out;
+    }();
     return values;
 }
 
+std::uint32_t bits_or_nan(float f) { return std::isnan(f) ? 0x7fc00000u : bits(f); }
+
 // A generous bound: a call takes well under a microsecond; only work that
-// grows with the value (the old subtract-one loop took 2 ms at 2^21 and never
-// ended from 2^24 + 4 on) can come near it.
+// grows with the value (a step that took away one whole unit at a time would
+// take 2 ms at 2^21 and never end from 2^24 + 4 on) can come near it.
 constexpr auto call_bound = std::chrono::milliseconds(20);
 
 template <typename F>
@@ -95,20 +126,21 @@ TEST_F(ExtremeInputs, ColourStepAlwaysGivesRealColours) {
 }
 
 TEST_F(ExtremeInputs, TransformStagesPassTheAngleOnAndKeepTheQuadsPlace) {
-    for (float time : extremes()) {
-        const float angle = time * rotation_rate;
+    for (const Extreme& extreme : extreme_table) {
+        const float time = extreme.time;
+        const float angle = extreme.angle;
 
         within_bound([&] { library_modelview(time); }, time, "library_modelview");
         const std::vector<float> loaded = fakes::floats(last(fakes::Fn::glLoadMatrixf).read);
         ASSERT_EQ(loaded.size(), 16u);
         // Column 3, the quad's place, is (0, 0, -4, 1) whatever the angle; the
         // turn is finite exactly when the angle is, and NaN otherwise.
-        EXPECT_EQ(vec4(loaded[12], loaded[13], loaded[14], loaded[15]), vec4(0, 0, -4, 1)) << time;
+        EXPECT_EQ(v4(&loaded[12]), vec4(0, 0, -4, 1)) << time;
         EXPECT_EQ(finite(loaded.data(), 12), std::isfinite(angle)) << time;
 
         within_bound([&] { fixed_modelview(time); }, time, "fixed_modelview");
         const fakes::Call& rotation = last(fakes::Fn::glRotatef);
-        EXPECT_TRUE(rotation.f[0] == angle || (std::isnan(angle) && std::isnan(rotation.f[0]))) << time;
+        EXPECT_EQ(bits_or_nan(rotation.float_args[0]), bits_or_nan(angle)) << time;
     }
 }
 
@@ -119,7 +151,7 @@ TEST_F(ExtremeInputs, ModelviewTurnsFirstThenMovesAtEveryAngle) {
     for (int degrees = 0; degrees < 360; ++degrees) {
         library_modelview(static_cast<float>(degrees) / rotation_rate);
         const std::vector<float> loaded = fakes::floats(last(fakes::Fn::glLoadMatrixf).read);
-        EXPECT_EQ(vec4(loaded[12], loaded[13], loaded[14], loaded[15]), vec4(0, 0, -4, 1)) << degrees;
+        EXPECT_EQ(v4(&loaded[12]), vec4(0, 0, -4, 1)) << degrees;
     }
 }
 
