@@ -58,11 +58,12 @@ for group in "${groups[@]}"; do
         build) packages+=(g++ cmake make libgl-dev libglu1-mesa-dev libgl1-mesa-dri) ;;
         headless) packages+=(xvfb xdotool imagemagick) ;;
         # The display tests drive the programs with their own X11 probe and
-        # xdotool; the installed-library test uses pkg-config, and clang as a
-        # second compiler; the server check reads its listen backlog with ss; the
-        # sampled check of the elementary functions uses MPFR.
-        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 pkgconf clang iproute2
-                         libmpfr-dev) ;;
+        # xdotool, and judge pictures with NumPy; the installed-library test
+        # uses pkg-config, and clang as a second compiler; the server check
+        # reads its listen backlog with ss; the sampled check of the
+        # elementary functions uses MPFR.
+        test) packages+=(libgtest-dev xvfb xdotool libx11-dev libxtst-dev python3 python3-numpy pkgconf clang
+                         iproute2 libmpfr-dev) ;;
         package) packages+=(lintian) ;;
         compat-runtime) ;;
         # Configuring for clang-tidy takes everything the tests and benchmarks need.
@@ -74,7 +75,8 @@ for group in "${groups[@]}"; do
         elementary) packages+=(g++ libmpfr-dev g++-i686-linux-gnu qemu-user sollya python3 python3-mpmath) ;;
         benchmarks) packages+=(libbenchmark-dev libeigen3-dev) ;;
         # Emscripten brings Debian's acorn, which its optimiser loads from Node.
-        web) packages+=(emscripten chromium python3) ;;
+        # The browser is driven through its DevTools WebSocket.
+        web) packages+=(emscripten chromium python3 python3-websocket) ;;
         cross) packages+=(g++-i686-linux-gnu g++-aarch64-linux-gnu g++-arm-linux-gnueabihf
                           g++-powerpc64le-linux-gnu g++-s390x-linux-gnu g++-riscv64-linux-gnu qemu-user
                           emscripten nodejs) ;;

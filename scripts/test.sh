@@ -77,7 +77,7 @@ stop_fixtures() {
     local state=$build_dir/tests/display/x_server.state
     [ -f "$state" ] && python3 tests/display/xvfb_fixture.py stop "$state" >/dev/null 2>&1
     for state in "$build_dir"/tests/web/server.state "$build_dir"/tests/web/browser.state; do
-        [ -f "$state" ] && python3 tests/web/web_fixture.py stop "$state" >/dev/null 2>&1
+        [ -f "$state" ] && /usr/bin/python3 tests/web/web_fixture.py stop "$state" >/dev/null 2>&1
     done
     return 0
 }

@@ -48,8 +48,9 @@ run_child cmake --build --preset web --parallel "$(nproc)"
 
 case "$mode" in
     build) ;;
-    headless) run_child python3 web/headless.py build-web/site build-web ;;
-    measure) run_child python3 web/measure.py build-web/site docs/performance.md ;;
+    # Debian's Python, which has the WebSocket client the browser is driven with.
+    headless) run_child /usr/bin/python3 web/headless.py build-web/site build-web ;;
+    measure) run_child /usr/bin/python3 web/measure.py build-web/site docs/performance.md ;;
     serve)
         echo "web: serving build-web/site; open the address below (Ctrl-C ends it)"
         # The server ends quietly on Ctrl-C itself; it does not hold the
