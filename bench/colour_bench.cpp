@@ -1,5 +1,6 @@
-// The colour step at growing clock values, beside the subtract-one loop that
-// it replaces: the loop's cost grows with the clock, the step's must not.
+// The colour step at growing clock values, beside a step that subtracts 1
+// until the blend factor drops below 1: that loop's cost grows with the
+// clock, the step's must not.
 #include "checksum.hpp"
 
 #include "scene/colour_animation.hpp"
@@ -12,8 +13,8 @@ extern const float colour_time_scale = 1.0f;
 
 namespace {
 
-// The step in its literal form: one whole unit removed per iteration. Only
-// for contrast; it ends for the clock values below (all under 2^24).
+// One whole unit removed per iteration. Only for contrast; it ends for the
+// clock values below (all under 2^24).
 void looping_colours(float time) {
     const bool odd = static_cast<std::int32_t>(time) % 2 != 0;
     float a = time * colour_time_scale;
