@@ -45,11 +45,12 @@ LONGEST_TMPDIR = 32
 
 
 def end_on_signals():
-    """SIGTERM and SIGHUP end this process as Ctrl-C does, through every
-    finally block, so that what it started is stopped and removed."""
+    """SIGINT, SIGTERM and SIGHUP end this process through every finally
+    block, so that what it started is stopped and removed, with the shell's
+    status for the signal and no traceback."""
     def stop(number, _frame):
         raise SystemExit(128 + number)
-    for number in (signal.SIGTERM, signal.SIGHUP):
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
         signal.signal(number, stop)
 
 
