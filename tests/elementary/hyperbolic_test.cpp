@@ -157,11 +157,29 @@ const exact_case ordinary[] = {
 
 TEST(HyperbolicValues, Ordinary) { expect_bits(ordinary); }
 
-// Found by scripts/check-elementary.sh (its "hard" lines): the exact value
-// lies within the given fraction of an ulp of a midpoint, so that only the
-// double-double path rounds them right.
+// Found by scripts/check-elementary.sh (its "hard" lines) and, for tanh,
+// among the inputs that take the double-double path: the exact value lies
+// within the given fraction of an ulp of a midpoint, so that only that path
+// rounds them right. Expected values from MPFR.
 const exact_case hard_cases[] = {
-    {sinh_f, "sinh", 0.0f, 0.0f},
+    {sinh_f, "sinh", 0x1.250bfep-11f, 0x1.250bfep-11f},      // 4.4e-10 ulp
+    {sinh_f, "sinh", -0x1.6d543ep-9f, -0x1.6d545ep-9f},      // 6.4e-9 ulp
+    {sinh_f, "sinh", 0x1.fbe4bp-1f, 0x1.29b154p+0f},         // 8.6e-9 ulp
+    {cosh_f, "cosh", 0x1.deeeap-11f, 0x1.000008p+0f},        // 7.5e-10 ulp
+    {cosh_f, "cosh", -0x1.c12a5p-5f, 0x1.00628ap+0f},        // 1.2e-9 ulp
+    {cosh_f, "cosh", 0x1.0f876cp-10f, 0x1.000008p+0f},       // 4.6e-9 ulp
+    {tanh_f, "tanh", 0x1.86fbc4p-10f, 0x1.86fbb2p-10f},      // 9.4e-9 ulp
+    {tanh_f, "tanh", -0x1.dc0accp-2f, -0x1.bc797cp-2f},      // 1.7e-8 ulp
+    {tanh_f, "tanh", 0x1.5969ap+2f, 0x1.fffaap-1f},          // 2.6e-8 ulp
+    {asinh_f, "asinh", 0x1.b121a6p+75f, 0x1.a9a3f2p+5f},     // 5.7e-11 ulp
+    {asinh_f, "asinh", -0x1.c09d7cp+26f, -0x1.346a58p+4f},   // 1.5e-10 ulp
+    {asinh_f, "asinh", 0x1.bacb4ap+24f, 0x1.1e0696p+4f},     // 2.4e-10 ulp
+    {acosh_f, "acosh", 0x1.b121a6p+75f, 0x1.a9a3f2p+5f},     // 5.7e-11 ulp
+    {acosh_f, "acosh", 0x1.bacb4ap+24f, 0x1.1e0694p+4f},     // 7.4e-11 ulp
+    {acosh_f, "acosh", 0x1.c09d7cp+26f, 0x1.346a58p+4f},     // 1.3e-10 ulp
+    {atanh_f, "atanh", 0x1.e3cf42p-11f, 0x1.e3cf4cp-11f},    // 1.9e-9 ulp
+    {atanh_f, "atanh", -0x1.713744p-12f, -0x1.713746p-12f},  // 2.1e-9 ulp
+    {atanh_f, "atanh", 0x1.ac6fd6p-10f, 0x1.ac6feep-10f},    // 3.5e-9 ulp
 };
 
 TEST(HyperbolicValues, NearestToAMidpoint) { expect_bits(hard_cases); }
@@ -190,11 +208,33 @@ TEST(HyperbolicVector, ComponentByComponent) {
 
 #if defined(ORMATH_DETAIL_BIT_CAST)
 // Inputs that take every path: each branch of the fast path, the
-// double-double path (the hard cases), the limits and special values.
-constexpr float inputs[] = {0.0f,           -0.0f,     0x1p-149f,      0x1p-11f,   -0x1.fffffep-12f,
-                            0.5f,           0x1.8p+0f, -0x1.8p-1f,     0x1.04p+0f, 2.5f,
-                            -0x1.9p+3f,     0x1.9p+6f, 0x1.65a9fap+6f, 0x1.4p+50f, 0x1.fffffep+127f,
-                            0x1.fffffep-1f, 1.0f,      -1.0f,          -inf,       0x1.205968p+3f};
+// double-double path (the last five are hard cases of sinh, cosh, tanh,
+// asinh and acosh, and atanh), the limits and special values.
+constexpr float inputs[] = {0.0f,
+                            -0.0f,
+                            0x1p-149f,
+                            0x1p-11f,
+                            -0x1.fffffep-12f,
+                            0.5f,
+                            0x1.8p+0f,
+                            -0x1.8p-1f,
+                            0x1.04p+0f,
+                            2.5f,
+                            -0x1.9p+3f,
+                            0x1.9p+6f,
+                            0x1.65a9fap+6f,
+                            0x1.4p+50f,
+                            0x1.fffffep+127f,
+                            0x1.fffffep-1f,
+                            1.0f,
+                            -1.0f,
+                            -inf,
+                            0x1.205968p+3f,
+                            0x1.250bfep-11f,
+                            0x1.deeeap-11f,
+                            0x1.86fbc4p-10f,
+                            0x1.b121a6p+75f,
+                            0x1.e3cf42p-11f};
 constexpr int count = sizeof inputs / sizeof inputs[0];
 
 struct table {
