@@ -24,9 +24,20 @@ struct inputs_t {
             v = limit * (static_cast<float>(state >> 8) * 0x1p-23f - 1.0f);
         }
     }
+    // Uniform in (low, high).
+    inputs_t(float low, float high) : inputs_t(1.0f) {
+        for (float& v : x) {
+            v = low + (high - low) * 0.5f * (v + 1.0f);
+        }
+    }
 };
 
 const inputs_t trig_inputs(100.0f);
+// The hyperbolic functions where their results are neither 0, 1 nor
+// infinite in float: tanh is +-1 beyond 9.01, sinh and cosh overflow
+// beyond 89.4.
+const inputs_t sinh_inputs(10.0f), tanh_inputs(5.0f), asinh_inputs(10.0f), acosh_inputs(1.0f, 10.0f),
+    atanh_inputs(1.0f);
 
 std::uint32_t bits(float f) {
     std::uint32_t u;
@@ -52,14 +63,32 @@ void run(benchmark::State& state, const inputs_t& in) {
 float ormath_sin(float x) { return ormath::sin(x); }
 float ormath_cos(float x) { return ormath::cos(x); }
 float ormath_tan(float x) { return ormath::tan(x); }
+float ormath_sinh(float x) { return ormath::sinh(x); }
+float ormath_cosh(float x) { return ormath::cosh(x); }
+float ormath_tanh(float x) { return ormath::tanh(x); }
+float ormath_asinh(float x) { return ormath::asinh(x); }
+float ormath_acosh(float x) { return ormath::acosh(x); }
+float ormath_atanh(float x) { return ormath::atanh(x); }
 // glibc's float functions, called through a pointer so that the compiler
 // cannot fold or vectorise them.
 float (*volatile glibc_sinf)(float) = ::sinf;
 float (*volatile glibc_cosf)(float) = ::cosf;
 float (*volatile glibc_tanf)(float) = ::tanf;
+float (*volatile glibc_sinhf)(float) = ::sinhf;
+float (*volatile glibc_coshf)(float) = ::coshf;
+float (*volatile glibc_tanhf)(float) = ::tanhf;
+float (*volatile glibc_asinhf)(float) = ::asinhf;
+float (*volatile glibc_acoshf)(float) = ::acoshf;
+float (*volatile glibc_atanhf)(float) = ::atanhf;
 float libc_sin(float x) { return glibc_sinf(x); }
 float libc_cos(float x) { return glibc_cosf(x); }
 float libc_tan(float x) { return glibc_tanf(x); }
+float libc_sinh(float x) { return glibc_sinhf(x); }
+float libc_cosh(float x) { return glibc_coshf(x); }
+float libc_tanh(float x) { return glibc_tanhf(x); }
+float libc_asinh(float x) { return glibc_asinhf(x); }
+float libc_acosh(float x) { return glibc_acoshf(x); }
+float libc_atanh(float x) { return glibc_atanhf(x); }
 
 void BM_sin_ormath(benchmark::State& s) { run<ormath_sin, ormath_sin>(s, trig_inputs); }
 void BM_sin_glibc(benchmark::State& s) { run<libc_sin, ormath_sin>(s, trig_inputs); }
@@ -67,6 +96,18 @@ void BM_cos_ormath(benchmark::State& s) { run<ormath_cos, ormath_cos>(s, trig_in
 void BM_cos_glibc(benchmark::State& s) { run<libc_cos, ormath_cos>(s, trig_inputs); }
 void BM_tan_ormath(benchmark::State& s) { run<ormath_tan, ormath_tan>(s, trig_inputs); }
 void BM_tan_glibc(benchmark::State& s) { run<libc_tan, ormath_tan>(s, trig_inputs); }
+void BM_sinh_ormath(benchmark::State& s) { run<ormath_sinh, ormath_sinh>(s, sinh_inputs); }
+void BM_sinh_glibc(benchmark::State& s) { run<libc_sinh, ormath_sinh>(s, sinh_inputs); }
+void BM_cosh_ormath(benchmark::State& s) { run<ormath_cosh, ormath_cosh>(s, sinh_inputs); }
+void BM_cosh_glibc(benchmark::State& s) { run<libc_cosh, ormath_cosh>(s, sinh_inputs); }
+void BM_tanh_ormath(benchmark::State& s) { run<ormath_tanh, ormath_tanh>(s, tanh_inputs); }
+void BM_tanh_glibc(benchmark::State& s) { run<libc_tanh, ormath_tanh>(s, tanh_inputs); }
+void BM_asinh_ormath(benchmark::State& s) { run<ormath_asinh, ormath_asinh>(s, asinh_inputs); }
+void BM_asinh_glibc(benchmark::State& s) { run<libc_asinh, ormath_asinh>(s, asinh_inputs); }
+void BM_acosh_ormath(benchmark::State& s) { run<ormath_acosh, ormath_acosh>(s, acosh_inputs); }
+void BM_acosh_glibc(benchmark::State& s) { run<libc_acosh, ormath_acosh>(s, acosh_inputs); }
+void BM_atanh_ormath(benchmark::State& s) { run<ormath_atanh, ormath_atanh>(s, atanh_inputs); }
+void BM_atanh_glibc(benchmark::State& s) { run<libc_atanh, ormath_atanh>(s, atanh_inputs); }
 
 }  // namespace
 
@@ -76,4 +117,16 @@ BENCHMARK(BM_cos_ormath);
 BENCHMARK(BM_cos_glibc);
 BENCHMARK(BM_tan_ormath);
 BENCHMARK(BM_tan_glibc);
+BENCHMARK(BM_sinh_ormath);
+BENCHMARK(BM_sinh_glibc);
+BENCHMARK(BM_cosh_ormath);
+BENCHMARK(BM_cosh_glibc);
+BENCHMARK(BM_tanh_ormath);
+BENCHMARK(BM_tanh_glibc);
+BENCHMARK(BM_asinh_ormath);
+BENCHMARK(BM_asinh_glibc);
+BENCHMARK(BM_acosh_ormath);
+BENCHMARK(BM_acosh_glibc);
+BENCHMARK(BM_atanh_ormath);
+BENCHMARK(BM_atanh_glibc);
 BENCHMARK_MAIN();

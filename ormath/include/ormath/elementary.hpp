@@ -3,10 +3,12 @@
 // values it gives; docs/elementary.md records the proof of each.
 //
 //   elementary/trigonometric.hpp  sin cos tan
+//   elementary/hyperbolic.hpp     sinh cosh tanh asinh acosh atanh
 //
 // SPDX-License-Identifier: MIT
 #pragma once
 
 #include <ormath/guard.hpp>
 
+#include <ormath/elementary/hyperbolic.hpp>
 #include <ormath/elementary/trigonometric.hpp>

@@ -20,8 +20,8 @@
 //   packing.hpp     packUnorm2x16 packSnorm2x16 packUnorm4x8 packSnorm4x8 packHalf2x16
 //                   and their unpack forms
 //   geometric.hpp   dot cross length distance normalize faceforward reflect refract
-//   elementary.hpp  sin cos tan, correctly rounded (radians); one header a family
-//                   in elementary/
+//   elementary.hpp  sin cos tan sinh cosh tanh asinh acosh atanh, correctly
+//                   rounded (radians); one header a family in elementary/
 //   transforms.hpp  translate scale rotate frustum ortho perspective look_at
 //                   pick_matrix, clip_depth; project unproject
 //   quaternion.hpp  quat; quat_rotation quat_between, q * p, q * v, conjugate

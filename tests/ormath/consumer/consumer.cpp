@@ -248,6 +248,14 @@ void every_other_name(float s_in, float t_in, float w_in) {
     print("geometric 2", vec4(ormath::faceforward(s, t, s), ormath::reflect(s, t), ormath::refract(t, s, t),
                               ormath::length(r2)));
     print("geometric v", ormath::faceforward(q, vec3(t), q) + ormath::distance(p, vec2(s)));
+    // acosh and atanh of cosh and tanh: arguments in their domains, as a
+    // NaN's bits differ between processors.
+    print("hyperbolic", vec4(ormath::sinh(s), ormath::cosh(t), ormath::tanh(s), ormath::asinh(t)));
+    print("hyperbolic 2", vec2(ormath::acosh(ormath::cosh(s)), ormath::atanh(ormath::tanh(t))));
+    print("hyperbolic v", ormath::sinh(p) + ormath::cosh(p) + ormath::tanh(p) + ormath::asinh(p) +
+                              ormath::acosh(ormath::cosh(p)) + ormath::atanh(ormath::tanh(p)));
+    print("hyperbolic v3", ormath::sinh(q) + ormath::cosh(q) + ormath::tanh(q) + ormath::asinh(q) +
+                               ormath::acosh(ormath::cosh(q)) + ormath::atanh(ormath::tanh(q)));
 
     const mat2 m2(p, vec2(t, s));
     const mat3 m3(q, vec3(s), vec3(t, 1.0f, s));
