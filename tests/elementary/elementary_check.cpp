@@ -51,26 +51,47 @@ namespace {
 struct function {
     const char* name;
     float (*ours)(float);
-    int slot;  // which oracle value: 0 sin, 1 cos (both from sincos), 2 tan
 #if ORMATH_CHECK_MPFR
     int (*exact)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 #endif
+    double (*oracle)(double);  // the oracle where slot is -1
+    // Which oracle value: 0 sin, 1 cos (both from sincos), 2 tan, -1 the
+    // function's own oracle.
+    int slot;
+    // Whether f(-x) is +-f(x), so that the hard cases shown are positive x.
+    bool symmetric;
 };
 
 #if ORMATH_CHECK_MPFR
 // clang-format off
-#define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, slot, mpfr_##name}
+#define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, mpfr_##name, nullptr, slot, true}
+#define ORACLE_OWN(name, oracle, exact) {#name, [](float x) { return ormath::name(x); }, exact, oracle, -1, false}
 // clang-format on
 #else
 // clang-format off
-#define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, slot}
+#define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, nullptr, slot, true}
+#define ORACLE_OWN(name, oracle, exact) {#name, [](float x) { return ormath::name(x); }, oracle, -1, false}
 // clang-format on
 #endif
+
+// 1/sqrt(x) in double: two roundings, within 2 ulps.
+double inverse_sqrt(double x) { return 1.0 / std::sqrt(x); }
 
 const function functions[] = {
     ORACLE(sin, 0),
     ORACLE(cos, 1),
     ORACLE(tan, 2),
+    ORACLE_OWN(
+        exp, [](double x) { return std::exp(x); }, mpfr_exp),
+    ORACLE_OWN(
+        exp2, [](double x) { return std::exp2(x); }, mpfr_exp2),
+    ORACLE_OWN(
+        log, [](double x) { return std::log(x); }, mpfr_log),
+    ORACLE_OWN(
+        log2, [](double x) { return std::log2(x); }, mpfr_log2),
+    ORACLE_OWN(
+        sqrt, [](double x) { return std::sqrt(x); }, mpfr_sqrt),
+    ORACLE_OWN(inversesqrt, inverse_sqrt, mpfr_rec_sqrt),
 };
 
 std::uint32_t float_bits(float x) {
@@ -98,6 +119,33 @@ double step_ulps(double d, int n) {
 }
 
 #if ORMATH_CHECK_MPFR
+// How far the exact value w lies from the nearest midpoint between two
+// floats (the overflow threshold 2^128 - 2^103 counting as one), in units
+// of the float ulp on that side of r, its correctly rounded float: 0 on a
+// midpoint, 0.5 on a float.
+double midpoint_distance(mpfr_srcptr w, float r) {
+    const float a = std::fabs(r);
+    mpfr_t aw, d;
+    mpfr_inits2(200, aw, d, static_cast<mpfr_ptr>(nullptr));
+    mpfr_abs(aw, w, MPFR_RNDN);
+    double best;
+    if (std::isinf(a)) {
+        mpfr_sub_d(d, aw, 0x1p128 - 0x1p103, MPFR_RNDN);
+        best = mpfr_get_d(d, MPFR_RNDN) / 0x1p104;
+    } else {
+        const double up = static_cast<double>(std::nextafter(a, INFINITY)) - a;
+        mpfr_d_sub(d, a + up / 2, aw, MPFR_RNDN);  // to the midpoint above
+        best = mpfr_get_d(d, MPFR_RNDN) / up;
+        if (a != 0) {
+            const double down = a - static_cast<double>(std::nextafter(a, 0.0f));
+            mpfr_sub_d(d, aw, a - down / 2, MPFR_RNDN);  // to the midpoint below
+            best = std::min(best, mpfr_get_d(d, MPFR_RNDN) / down);
+        }
+    }
+    mpfr_clears(aw, d, static_cast<mpfr_ptr>(nullptr));
+    return best;
+}
+
 // The correctly rounded float, and how far the exact value lies from the
 // nearest midpoint, in units of the float's ulp (0.5 means on a float).
 float settle(const function& f, float x, double* distance) {
@@ -115,16 +163,7 @@ float settle(const function& f, float x, double* distance) {
         mpfr_set_emin(mpfr_get_emin_min());
         mpfr_set_emax(mpfr_get_emax_max());
         f.exact(wide, mx, MPFR_RNDN);
-        // ulp of r at float precision, subnormals included.
-        const float up = std::nextafter(std::fabs(r), INFINITY);
-        const double ulp = static_cast<double>(up) - std::fabs(static_cast<double>(r));
-        mpfr_t diff;
-        mpfr_init2(diff, 200);
-        mpfr_sub_d(diff, wide, static_cast<double>(r), MPFR_RNDN);
-        mpfr_abs(diff, diff, MPFR_RNDN);
-        const double off = mpfr_get_d(diff, MPFR_RNDN) / ulp;  // in [0, 0.5]
-        *distance = 0.5 - off;
-        mpfr_clear(diff);
+        *distance = mpfr_number_p(wide) != 0 ? midpoint_distance(wide, r) : 0.5;
     }
     mpfr_clears(mx, y, wide, static_cast<mpfr_ptr>(nullptr));
     return r;
@@ -154,7 +193,7 @@ void check_one(const function& f, std::uint32_t u, double d, counts& c, std::vec
     const float x = bits_float(u);
     const float y = f.ours(x);
     ++c.checked;
-    if (std::isnan(x) || std::isinf(x)) {
+    if (std::isnan(x) || std::isnan(d)) {
         if (!std::isnan(y)) {
             ++c.misrounded;
             std::lock_guard<std::mutex> lock(out_mutex);
@@ -163,7 +202,9 @@ void check_one(const function& f, std::uint32_t u, double d, counts& c, std::vec
         return;
     }
     float expected;
-    if (d == 0.0 || std::isinf(d) || std::isnan(d)) {
+    if (std::fabs(d) < 0x1p-1000 || std::isinf(d)) {
+        // Zero, infinite, or so far below half the smallest subnormal that
+        // stepping it by ulps would cross zero.
         expected = narrow(d);
     } else {
         const float lo = narrow(step_ulps(d, -4)), hi = narrow(step_ulps(d, 4));
@@ -209,7 +250,7 @@ int run(const std::vector<const function*>& chosen, bool all, std::uint64_t n, u
     std::vector<std::vector<std::vector<hard_case>>> hard(threads, std::vector<std::vector<hard_case>>(nf));
     bool need_sincos = false, need_tan = false;
     for (const function* f : chosen) {
-        need_sincos |= f->slot < 2;
+        need_sincos |= f->slot == 0 || f->slot == 1;
         need_tan |= f->slot == 2;
     }
     std::atomic<std::uint64_t> next{0};
@@ -232,7 +273,8 @@ int run(const std::vector<const function*>& chosen, bool all, std::uint64_t n, u
                     v[2] = std::tan(xd);
                 }
                 for (std::size_t k = 0; k < nf; ++k) {
-                    check_one(*chosen[k], u, v[chosen[k]->slot], c[t][k], hard[t][k]);
+                    const function& f = *chosen[k];
+                    check_one(f, u, f.slot >= 0 ? v[f.slot] : f.oracle(xd), c[t][k], hard[t][k]);
                 }
             }
         }
@@ -259,13 +301,14 @@ int run(const std::vector<const function*>& chosen, bool all, std::uint64_t n, u
         std::printf("%s: %" PRIu64 " inputs, %" PRIu64 " settled by MPFR, %" PRIu64 " misrounded\n",
                     chosen[k]->name, sum.checked, sum.settled, sum.misrounded);
 #if ORMATH_CHECK_MPFR
-        // The positive inputs whose exact value lies closest to a midpoint (a
-        // distance in ulps of the result): the unit tests' hard cases.
+        // The inputs whose exact value lies closest to a midpoint (a distance
+        // in ulps of the result), positive ones where f(-x) = +-f(x): the unit
+        // tests' hard cases.
         std::sort(hardest.begin(), hardest.end(),
                   [](const hard_case& a, const hard_case& b) { return a.distance < b.distance; });
         int shown = 0;
         for (std::size_t i = 0; i < hardest.size() && shown < 4; ++i) {
-            if ((hardest[i].x >> 31) != 0) {
+            if (chosen[k]->symmetric && (hardest[i].x >> 31) != 0) {
                 continue;
             }
             ++shown;
@@ -314,39 +357,136 @@ struct pair_function {
 // clang-format on
 #endif
 
+// pow's pairs: x over all finite floats, y chosen so that x^y lands
+// anywhere from the smallest subnormal to the largest float; one draw in
+// eight each with x near 1 (within 2^-22 to 2^-1 of it), with x < 0 and an
+// integer y, with a small integer y (|y| <= 32), with y a multiple of 1/4 up
+// to 16, and with x and y of random bits.
+pair pow_draw(std::uint64_t random) {
+    const auto kind = static_cast<unsigned>(random & 7u);
+    std::uint64_t rest = random >> 3;
+    auto take = [&rest](int n) {
+        const auto v = static_cast<std::uint32_t>(rest & ((std::uint64_t{1} << n) - 1));
+        rest >>= n;
+        return v;
+    };
+    float x = bits_float(take(31) % 0x7f800000u);
+    if (kind == 3) {
+        const std::uint32_t near = (take(22) >> take(5) % 22) + 1;  // 1 to 2^22 ulps
+        x = bits_float(take(1) != 0 ? 0x3f800000u + near : 0x3f800000u - near);
+    }
+    // An exponent for a result 2^t, t uniform over the floats' range.
+    const double t = -150.0 + 278.0 * take(20) * 0x1p-20;
+    const double ty = t / std::log2(static_cast<double>(x));
+    switch (kind) {
+        case 4:
+            return {-x, static_cast<float>(std::nearbyint(ty))};
+        case 5:
+            return {take(1) != 0 ? -x : x, static_cast<float>(static_cast<int>(take(6)) - 32)};
+        case 6:
+            return {x, static_cast<float>(static_cast<int>(take(7)) - 64) * 0.25f};
+        case 7:
+            return {bits_float(take(32)), bits_float(static_cast<std::uint32_t>(random >> 32))};
+        default:
+            return {x, static_cast<float>(ty)};
+    }
+}
+
+// The float y steps floats away from y (a finite non-zero float).
+float float_step(float y, int steps) {
+    const std::uint32_t u = float_bits(y);
+    return bits_float(static_cast<std::uint32_t>(static_cast<std::int64_t>(u) + steps));
+}
+
+// pow's own edge pairs:
+// - for bases across the range, the 33 floats y around each exponent where
+//   x^y crosses the overflow threshold, the smallest normal, the smallest
+//   subnormal and half of it;
+// - powers of two to every power that gives a power of two from 2^-152 to
+//   2^129 (2^-150 is the midpoint that rounds to 0);
+// - m 2^f (m odd) to the integer powers n whose result has at most 26 bits,
+//   with results over the whole range, subnormals included: exact floats,
+//   exact midpoints (25 bits, each squared 13-bit odd m among them) and
+//   quarter points; negative bases with odd n;
+// - the same results reached as roots: m^2 to 1/2, 3/2, -1/2, m^4 to 1/4 and
+//   3/4, m^8 to 1/8;
+// - the neighbours of 1 to large powers of two and their neighbours.
+void pow_edge(std::vector<pair>& out) {
+    const float bases[] = {2.0f,    3.0f,    10.0f,         0.5f,           0.1f,      1.5f,
+                           7.0f,    0.75f,   1e-20f,        1e20f,          0x1p-149f, 0x1.fffffep127f,
+                           1.0001f, 0.9999f, 0x1.000002p0f, 0x1.fffffep-1f, 123.456f,  0x1.8p-140f};
+    const double crossings[] = {std::log2(0x1p128 - 0x1p103), -126.0, -149.0, -150.0};
+    for (const float x : bases) {
+        for (const double c : crossings) {
+            const auto y = static_cast<float>(c / std::log2(static_cast<double>(x)));
+            for (int s = -16; s <= 16; ++s) {
+                out.push_back({x, float_step(y, s)});
+                out.push_back({-x, std::nearbyint(float_step(y, s))});
+            }
+        }
+    }
+    for (int e = -149; e <= 127; ++e) {
+        if (e == 0) {
+            continue;
+        }
+        for (int target = -152; target <= 129; ++target) {
+            const auto y = static_cast<float>(static_cast<double>(target) / e);
+            if (static_cast<double>(y) * e == target) {
+                out.push_back({std::ldexp(1.0f, e), y});
+            }
+        }
+    }
+    const int targets[] = {-149, -140, -127, -100, -30, 0, 20, 60, 100, 127};
+    for (int n = 2; n <= 26; ++n) {
+        for (std::uint32_t m = 1; std::pow(static_cast<double>(m), n) < 0x1p26; m += 2) {
+            const int bits = static_cast<int>(std::floor(std::log2(static_cast<double>(m)))) + 1;
+            for (const int target : targets) {
+                // x = m 2^f with the result near 2^target.
+                const int f = static_cast<int>(std::floor(static_cast<double>(target) / n)) - bits + 1;
+                const float x = std::ldexp(static_cast<float>(m), f);
+                if (x == 0.0f || std::isinf(x)) {
+                    continue;
+                }
+                out.push_back({x, static_cast<float>(n)});
+                if (n % 2 == 1) {
+                    out.push_back({-x, static_cast<float>(n)});
+                }
+                if (n == 2) {
+                    out.push_back({x * x, 0.5f});
+                    out.push_back({x * x, 1.5f});
+                    out.push_back({x * x, -0.5f});
+                }
+                if (n == 4) {
+                    const float x4 = (x * x) * (x * x);
+                    out.push_back({x4, 0.25f});
+                    out.push_back({x4, 0.75f});
+                }
+                if (n == 8) {
+                    const float x4 = (x * x) * (x * x);
+                    out.push_back({x4 * x4, 0.125f});
+                }
+            }
+        }
+    }
+    for (int s = -8; s <= 8; ++s) {
+        for (int k = 0; k <= 40; ++k) {
+            for (const float near : {0x1.000002p0f, 0x1.fffffep-1f, 0x1.00002p0f, 0x1.ffffcp-1f}) {
+                out.push_back({near, float_step(std::ldexp(1.0f, k), s)});
+                out.push_back({near, -float_step(std::ldexp(1.0f, k), s)});
+            }
+        }
+    }
+}
+
 const std::vector<pair_function>& pair_functions() {
-    static const std::vector<pair_function> table = {};
+    static const std::vector<pair_function> table = {
+        PAIR_ORACLE(
+            pow, [](double a, double b) { return std::pow(a, b); }, mpfr_pow, pow_draw, pow_edge),
+    };
     return table;
 }
 
 #if ORMATH_CHECK_MPFR
-// How far the exact value w lies from the nearest midpoint between two
-// floats (the overflow threshold 2^128 - 2^103 counting as one), in units
-// of the float ulp on that side of r, its correctly rounded float: 0 on a
-// midpoint, 0.5 on a float.
-double midpoint_distance(mpfr_srcptr w, float r) {
-    const float a = std::fabs(r);
-    mpfr_t aw, d;
-    mpfr_inits2(200, aw, d, static_cast<mpfr_ptr>(nullptr));
-    mpfr_abs(aw, w, MPFR_RNDN);
-    double best;
-    if (std::isinf(a)) {
-        mpfr_sub_d(d, aw, 0x1p128 - 0x1p103, MPFR_RNDN);
-        best = mpfr_get_d(d, MPFR_RNDN) / 0x1p104;
-    } else {
-        const double up = static_cast<double>(std::nextafter(a, INFINITY)) - a;
-        mpfr_d_sub(d, a + up / 2, aw, MPFR_RNDN);  // to the midpoint above
-        best = mpfr_get_d(d, MPFR_RNDN) / up;
-        if (a != 0) {
-            const double down = a - static_cast<double>(std::nextafter(a, 0.0f));
-            mpfr_sub_d(d, aw, a - down / 2, MPFR_RNDN);  // to the midpoint below
-            best = std::min(best, mpfr_get_d(d, MPFR_RNDN) / down);
-        }
-    }
-    mpfr_clears(aw, d, static_cast<mpfr_ptr>(nullptr));
-    return best;
-}
-
 // The correctly rounded float of f(a, b), and its distance from a midpoint.
 float settle_pair(const pair_function& f, float a, float b, double* distance) {
     mpfr_set_emin(-148);
@@ -386,8 +526,8 @@ void check_pair(const pair_function& f, pair p, double d, pair_counts& c, std::v
     float expected;
     if (std::isnan(d)) {
         expected = NAN;
-    } else if (d == 0.0 || std::isinf(d)) {
-        expected = narrow(d);
+    } else if (std::fabs(d) < 0x1p-1000 || std::isinf(d)) {
+        expected = narrow(d);  // as in check_one
     } else {
         const float lo = narrow(step_ulps(d, -4)), hi = narrow(step_ulps(d, 4));
         if (float_bits(lo) == float_bits(hi)) {

@@ -3,10 +3,12 @@
 // values it gives; docs/elementary.md records the proof of each.
 //
 //   elementary/trigonometric.hpp  sin cos tan
+//   elementary/exponential.hpp    exp exp2 log log2 pow sqrt inversesqrt
 //
 // SPDX-License-Identifier: MIT
 #pragma once
 
 #include <ormath/guard.hpp>
 
+#include <ormath/elementary/exponential.hpp>
 #include <ormath/elementary/trigonometric.hpp>
