@@ -4,6 +4,7 @@
 //
 //   elementary/trigonometric.hpp  sin cos tan
 //   elementary/hyperbolic.hpp     sinh cosh tanh asinh acosh atanh
+//   elementary/exponential.hpp    exp exp2 log log2 pow sqrt inversesqrt
 //
 // SPDX-License-Identifier: MIT
 #pragma once
@@ -11,4 +12,5 @@
 #include <ormath/guard.hpp>
 
 #include <ormath/elementary/hyperbolic.hpp>
+#include <ormath/elementary/exponential.hpp>
 #include <ormath/elementary/trigonometric.hpp>
