@@ -92,6 +92,18 @@ const function functions[] = {
     ORACLE_OWN(
         sqrt, [](double x) { return std::sqrt(x); }, mpfr_sqrt),
     ORACLE_OWN(inversesqrt, inverse_sqrt, mpfr_rec_sqrt),
+    ORACLE_OWN(
+        sinh, [](double x) { return std::sinh(x); }, mpfr_sinh),
+    ORACLE_OWN(
+        cosh, [](double x) { return std::cosh(x); }, mpfr_cosh),
+    ORACLE_OWN(
+        tanh, [](double x) { return std::tanh(x); }, mpfr_tanh),
+    ORACLE_OWN(
+        asinh, [](double x) { return std::asinh(x); }, mpfr_asinh),
+    ORACLE_OWN(
+        acosh, [](double x) { return std::acosh(x); }, mpfr_acosh),
+    ORACLE_OWN(
+        atanh, [](double x) { return std::atanh(x); }, mpfr_atanh),
 };
 
 std::uint32_t float_bits(float x) {
