@@ -140,6 +140,23 @@ TEST(ExponentialSpecial, ThresholdsAndExtremes) {
     expect_cases(std::begin(thresholds), std::end(thresholds));
 }
 
+// Found by scripts/check-elementary.sh (its "hard" lines): the exact value
+// lies within the given fraction of an ulp of a midpoint.
+const one_case hard_cases[] = {
+    {exp_f, "exp", -0x1.d2259ap+3f, 0x1.fa6636p-22f},                  // 2.4e-9 ulp
+    {exp_f, "exp", -0x1.e1dbe2p-8f, 0x1.fc3fd2p-1f},                   // 4.5e-9 ulp
+    {exp2_f, "exp2", -0x1.5a3f34p-21f, 0x1.fffffp-1f},                 // 3.2e-11 ulp
+    {exp2_f, "exp2", -0x1.e7526ep-6f, 0x1.f58d62p-1f},                 // 1.2e-10 ulp
+    {log_f, "log", 0x1.b121a6p+76f, 0x1.a9a3f2p+5f},                   // 5.7e-11 ulp
+    {log_f, "log", 0x1.bacb4ap+25f, 0x1.1e0696p+4f},                   // 8.2e-11 ulp
+    {log2_f, "log2", 0x1.40f572p-2f, -0x1.ac7b44p+0f},                 // 5.0e-9 ulp
+    {log2_f, "log2", 0x1.40f572p+1f, 0x1.5384bcp+0f},                  // 5.0e-9 ulp
+    {inversesqrt_f, "inversesqrt", 0x1.7431c6p-49f, 0x1.2c413cp+24f},  // 2.6e-9 ulp
+    {inversesqrt_f, "inversesqrt", 0x1.7431c6p-3f, 0x1.2c413cp+1f},    // 2.6e-9 ulp
+};
+
+TEST(ExponentialHard, NearestToAMidpoint) { expect_cases(std::begin(hard_cases), std::end(hard_cases)); }
+
 struct pow_case {
     float x, y, expected;  // a NaN expected as any NaN
 };
@@ -231,10 +248,13 @@ TEST(ExponentialPow, ExactResults) { expect_pow(std::begin(pow_exact), std::end(
 // Over- and underflow, and the hardest pairs the check has met: their exact
 // value lies within the given fraction of an ulp of a midpoint.
 const pow_case pow_hard[] = {
-    {0x1.000002p+0f, 0x1.62e43p+29f, 0x1.ffff56p+127f},  // (1 + 2^-23)^y near the overflow threshold
-    {0x1.000002p+0f, 0x1.62e432p+29f, inf},              //
-    {0x1.fffffep-1f, -0x1.fffffep-1f, 1.0f},             // 8.9e-16 ulp: 1 + 2^-24 - 2^-72...
-    {0x1.fffffep+127f, 0.5f, 0x1.fffffep+63f},           // 7.5e-9 ulp
+    {0x1.000002p+0f, 0x1.62e43p+29f, 0x1.ffff56p+127f},   // (1 + 2^-23)^y near the overflow threshold
+    {0x1.000002p+0f, 0x1.62e432p+29f, inf},               //
+    {0x1.fffffep-1f, -0x1.fffffep-1f, 1.0f},              // 8.9e-16 ulp: 1 + 2^-24 - 2^-72...
+    {0x1.fffffep+127f, 0.5f, 0x1.fffffep+63f},            // 7.5e-9 ulp
+    {0x1.e6ccc2p+82f, -0x1.a96ff6p-2f, 0x1.75e9dep-35f},  // 2.8e-10 ulp, of the 10^9 random pairs
+    {0x1.6ca5b2p-17f, -0x1.dcec7ep-1f, 0x1.488ca4p+15f},  // 7.1e-10 ulp
+    {0x1.240a08p+18f, 0x1.4072d8p+2f, 0x1.0e254cp+91f},   // 8.3e-10 ulp
 };
 
 TEST(ExponentialPow, HardCases) { expect_pow(std::begin(pow_hard), std::end(pow_hard)); }
