@@ -1,6 +1,10 @@
-// The proof of correct rounding of Ormath's one-argument elementary
-// functions: each result beside an independent oracle, on all 2^32 floats
-// (--all) or on a fixed sample (--sample N).
+// The proof of correct rounding of Ormath's elementary functions: each
+// result beside an independent oracle. One-argument functions on all 2^32
+// floats (--all) or on a fixed sample (--sample N); two-argument functions
+// (in GLSL's argument order) on N pairs drawn over their whole range whose
+// results are finite and non-zero (--pairs N, --seed S), and on an edge set
+// (--pairs-edge): the pairs that overflow, underflow or hit a special value,
+// and those whose exact result is a float or a midpoint between two floats.
 //
 // The oracle is the C library's double function (never its float one; sin
 // and cos from one sincos call): its
@@ -8,11 +12,17 @@
 // whenever d - 4 ulp and d + 4 ulp round to the same float. Otherwise the
 // exact value may lie on either side of a midpoint between two floats, and
 // MPFR settles it: the function at 24 bits with mpfr_subnormalize, which is
-// the correctly rounded float, subnormals included. A build without MPFR
-// (the i686 one) prints such inputs instead as "settle NAME XBITS YBITS"
-// lines, which --settle of a build with MPFR reads and checks.
+// the correctly rounded float, subnormals included (an exact midpoint
+// included: MPFR rounds it to even). A build without MPFR (the i686 one)
+// prints such inputs instead as "settle NAME XBITS YBITS" lines ("settle
+// NAME ABITS BBITS YBITS" for a pair), which --settle of a build with MPFR
+// reads and checks.
 //
-//   elementary_check [--threads N] (--all | --sample N) FUNCTION...
+// A function's name selects it in each mode whose table has it; without a
+// name, each mode runs all of its functions.
+//
+//   elementary_check [--threads N] [--all | --sample N]
+//                    [--pairs N [--seed S]] [--pairs-edge] [FUNCTION...]
 //   elementary_check --settle < lines
 //
 // SPDX-License-Identifier: MIT
@@ -273,6 +283,273 @@ int run(const std::vector<const function*>& chosen, bool all, std::uint64_t n, u
     return status;
 }
 
+// Two-argument functions, f(a, b) in GLSL's argument order: the oracle is
+// the C library's double function of the same order, MPFR's the exact one.
+struct pair {
+    float a, b;
+};
+
+struct pair_function {
+    const char* name;
+    float (*ours)(float, float);
+    double (*oracle)(double, double);
+#if ORMATH_CHECK_MPFR
+    int (*exact)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
+#endif
+    // A pair from 64 random bits, spread over the function's range; nullptr
+    // for two random bit patterns. Either way a pair whose result is not a
+    // finite non-zero float is drawn again.
+    pair (*draw)(std::uint64_t random);
+    // Appends the function's own edge cases to the common ones; may be
+    // nullptr.
+    void (*edge)(std::vector<pair>& out);
+};
+
+#if ORMATH_CHECK_MPFR
+// clang-format off
+#define PAIR_ORACLE(name, oracle, exact, draw, edge) \
+    {#name, [](float a, float b) { return ormath::name(a, b); }, oracle, exact, draw, edge}
+// clang-format on
+#else
+// clang-format off
+#define PAIR_ORACLE(name, oracle, exact, draw, edge) \
+    {#name, [](float a, float b) { return ormath::name(a, b); }, oracle, draw, edge}
+// clang-format on
+#endif
+
+const std::vector<pair_function>& pair_functions() {
+    static const std::vector<pair_function> table = {};
+    return table;
+}
+
+#if ORMATH_CHECK_MPFR
+// How far the exact value w lies from the nearest midpoint between two
+// floats (the overflow threshold 2^128 - 2^103 counting as one), in units
+// of the float ulp on that side of r, its correctly rounded float: 0 on a
+// midpoint, 0.5 on a float.
+double midpoint_distance(mpfr_srcptr w, float r) {
+    const float a = std::fabs(r);
+    mpfr_t aw, d;
+    mpfr_inits2(200, aw, d, static_cast<mpfr_ptr>(nullptr));
+    mpfr_abs(aw, w, MPFR_RNDN);
+    double best;
+    if (std::isinf(a)) {
+        mpfr_sub_d(d, aw, 0x1p128 - 0x1p103, MPFR_RNDN);
+        best = mpfr_get_d(d, MPFR_RNDN) / 0x1p104;
+    } else {
+        const double up = static_cast<double>(std::nextafter(a, INFINITY)) - a;
+        mpfr_d_sub(d, a + up / 2, aw, MPFR_RNDN);  // to the midpoint above
+        best = mpfr_get_d(d, MPFR_RNDN) / up;
+        if (a != 0) {
+            const double down = a - static_cast<double>(std::nextafter(a, 0.0f));
+            mpfr_sub_d(d, aw, a - down / 2, MPFR_RNDN);  // to the midpoint below
+            best = std::min(best, mpfr_get_d(d, MPFR_RNDN) / down);
+        }
+    }
+    mpfr_clears(aw, d, static_cast<mpfr_ptr>(nullptr));
+    return best;
+}
+
+// The correctly rounded float of f(a, b), and its distance from a midpoint.
+float settle_pair(const pair_function& f, float a, float b, double* distance) {
+    mpfr_set_emin(-148);
+    mpfr_set_emax(128);
+    mpfr_t ma, mb, y, wide;
+    mpfr_inits2(24, ma, mb, y, static_cast<mpfr_ptr>(nullptr));
+    mpfr_init2(wide, 200);
+    mpfr_set_flt(ma, a, MPFR_RNDN);
+    mpfr_set_flt(mb, b, MPFR_RNDN);
+    const int t = f.exact(y, ma, mb, MPFR_RNDN);
+    mpfr_subnormalize(y, t, MPFR_RNDN);
+    const float r = mpfr_get_flt(y, MPFR_RNDN);
+    if (distance != nullptr) {
+        mpfr_set_emin(mpfr_get_emin_min());
+        mpfr_set_emax(mpfr_get_emax_max());
+        f.exact(wide, ma, mb, MPFR_RNDN);
+        *distance = mpfr_number_p(wide) != 0 ? midpoint_distance(wide, r) : 0.5;
+    }
+    mpfr_clears(ma, mb, y, wide, static_cast<mpfr_ptr>(nullptr));
+    return r;
+}
+#endif
+
+struct pair_counts {
+    std::uint64_t checked = 0, settled = 0, midpoints = 0, misrounded = 0;
+};
+
+struct hard_pair {
+    double distance;
+    std::uint32_t a, b, y;
+};
+
+// Checks one function at one pair against the oracle's double d.
+void check_pair(const pair_function& f, pair p, double d, pair_counts& c, std::vector<hard_pair>& hard) {
+    const float y = f.ours(p.a, p.b);
+    ++c.checked;
+    float expected;
+    if (std::isnan(d)) {
+        expected = NAN;
+    } else if (d == 0.0 || std::isinf(d)) {
+        expected = narrow(d);
+    } else {
+        const float lo = narrow(step_ulps(d, -4)), hi = narrow(step_ulps(d, 4));
+        if (float_bits(lo) == float_bits(hi)) {
+            expected = lo;
+        } else {
+            ++c.settled;
+#if ORMATH_CHECK_MPFR
+            double distance = 0;
+            expected = settle_pair(f, p.a, p.b, &distance);
+            if (distance == 0) {
+                ++c.midpoints;  // the exact value is a midpoint: MPFR rounds it to even
+            } else {
+                hard.push_back({distance, float_bits(p.a), float_bits(p.b), float_bits(expected)});
+            }
+#else
+            (void)hard;
+            std::lock_guard<std::mutex> lock(out_mutex);
+            std::printf("settle %s %08" PRIx32 " %08" PRIx32 " %08" PRIx32 "\n", f.name, float_bits(p.a),
+                        float_bits(p.b), float_bits(y));
+            return;
+#endif
+        }
+    }
+    // A NaN is expected as a NaN, of any sign and payload.
+    if (std::isnan(expected) ? !std::isnan(y) : float_bits(expected) != float_bits(y)) {
+        ++c.misrounded;
+        std::lock_guard<std::mutex> lock(out_mutex);
+        std::fprintf(stderr, "MISROUNDED %s(%a, %a) [%08" PRIx32 " %08" PRIx32 "] = %a, expected %a\n",
+                     f.name, p.a, p.b, float_bits(p.a), float_bits(p.b), y, expected);
+    }
+}
+
+std::uint64_t mix64(std::uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    return z ^ (z >> 31);
+}
+
+// The i-th random pair of the seed: the first draw whose result is a finite
+// non-zero float. The same for every thread count.
+pair random_pair(const pair_function& f, std::uint64_t seed, std::uint64_t i) {
+    std::uint64_t state = mix64(seed * 0x9e3779b97f4a7c15u + i);
+    for (;;) {
+        state = mix64(state + 0x9e3779b97f4a7c15u);
+        const pair p = f.draw != nullptr ? f.draw(state)
+                                         : pair{bits_float(static_cast<std::uint32_t>(state)),
+                                                bits_float(static_cast<std::uint32_t>(state >> 32))};
+        const float r = narrow(f.oracle(p.a, p.b));
+        if (std::isfinite(r) && r != 0.0f) {
+            return p;
+        }
+    }
+}
+
+// Every pair of these values: zeros, the smallest and largest subnormals and
+// normals, the neighbours of 1, small integers and halves, infinities, NaN;
+// each with both signs.
+std::vector<pair> edge_pairs(const pair_function& f) {
+    const float magnitudes[] = {0.0f,
+                                0x1p-149f,
+                                0x1.fffffcp-127f,
+                                0x1p-126f,
+                                0x1p-24f,
+                                0.5f,
+                                0x1.fffffep-1f,
+                                1.0f,
+                                0x1.000002p+0f,
+                                1.5f,
+                                2.0f,
+                                3.0f,
+                                0x1p24f,
+                                0x1.fffffep+127f,
+                                INFINITY,
+                                NAN};
+    std::vector<float> values;
+    for (const float m : magnitudes) {
+        values.push_back(m);
+        values.push_back(-m);
+    }
+    std::vector<pair> out;
+    for (const float a : values) {
+        for (const float b : values) {
+            out.push_back({a, b});
+        }
+    }
+    if (f.edge != nullptr) {
+        f.edge(out);
+    }
+    return out;
+}
+
+// One two-argument function on N random pairs (edge false) or on its edge
+// set, in chunks shared by the threads.
+int run_pairs(const pair_function& f, bool edge, std::uint64_t n, std::uint64_t seed, unsigned threads) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<pair> edges = edge ? edge_pairs(f) : std::vector<pair>{};
+    const std::uint64_t total = edge ? edges.size() : n;
+    std::vector<pair_counts> c(threads);
+    std::vector<std::vector<hard_pair>> hard(threads);
+    std::atomic<std::uint64_t> next{0};
+    const std::uint64_t chunk = edge ? 256 : 1 << 16;
+    auto work = [&](unsigned t) {
+        for (;;) {
+            const std::uint64_t begin = next.fetch_add(chunk);
+            if (begin >= total) {
+                break;
+            }
+            const std::uint64_t end = begin + chunk < total ? begin + chunk : total;
+            for (std::uint64_t i = begin; i < end; ++i) {
+                const pair p = edge ? edges[i] : random_pair(f, seed, i);
+                check_pair(f, p, f.oracle(p.a, p.b), c[t], hard[t]);
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t) {
+        pool.emplace_back(work, t);
+    }
+    work(0);
+    for (auto& th : pool) {
+        th.join();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    pair_counts sum;
+    std::vector<hard_pair> hardest;
+    for (unsigned t = 0; t < threads; ++t) {
+        sum.checked += c[t].checked;
+        sum.settled += c[t].settled;
+        sum.midpoints += c[t].midpoints;
+        sum.misrounded += c[t].misrounded;
+        hardest.insert(hardest.end(), hard[t].begin(), hard[t].end());
+    }
+    std::printf("%s: %" PRIu64 " %s, %" PRIu64 " settled by MPFR (%" PRIu64 " exact midpoints), %" PRIu64
+                " misrounded, %.1f s\n",
+                f.name, sum.checked, edge ? "edge pairs" : "pairs", sum.settled, sum.midpoints,
+                sum.misrounded, seconds);
+#if ORMATH_CHECK_MPFR
+    // The pairs whose exact value lies closest to a midpoint without being
+    // one: the unit tests' hard cases.
+    std::sort(hardest.begin(), hardest.end(),
+              [](const hard_pair& x, const hard_pair& y) { return x.distance < y.distance; });
+    for (std::size_t i = 0; i < hardest.size() && i < 4; ++i) {
+        std::printf("  hard %s(%a, %a) = %a, %.3g ulp from a midpoint\n", f.name, bits_float(hardest[i].a),
+                    bits_float(hardest[i].b), bits_float(hardest[i].y), hardest[i].distance);
+    }
+#endif
+    std::fflush(stdout);
+    return sum.misrounded == 0 ? 0 : 1;
+}
+
+const pair_function* find_pair(const char* name) {
+    for (const pair_function& f : pair_functions()) {
+        if (std::strcmp(f.name, name) == 0) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
 const function* find(const char* name) {
     for (const function& f : functions) {
         if (std::strcmp(f.name, name) == 0) {
@@ -284,75 +561,132 @@ const function* find(const char* name) {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: elementary_check [--threads N] (--all | --sample N) FUNCTION...\n"
+                 "usage: elementary_check [--threads N] [--all | --sample N] [--pairs N [--seed S]]\n"
+                 "                        [--pairs-edge] [FUNCTION...]\n"
                  "       elementary_check --settle < lines\n");
     return 2;
 }
 
+#if ORMATH_CHECK_MPFR
+// Reads "settle NAME XBITS YBITS" and "settle NAME ABITS BBITS YBITS" lines
+// (hexadecimal) and checks each result against MPFR.
+int settle_lines() {
+    std::uint64_t lines = 0, wrong = 0;
+    char line[160];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        if (std::strncmp(line, "settle ", 7) != 0) {
+            continue;
+        }
+        char* name = line + 7;
+        char* space = std::strchr(name, ' ');
+        if (space == nullptr) {
+            return usage();
+        }
+        *space = '\0';
+        std::uint32_t v[3] = {0, 0, 0};
+        int count = 0;
+        for (char* p = space + 1; count < 3; ++count) {
+            char* end = nullptr;
+            v[count] = static_cast<std::uint32_t>(std::strtoul(p, &end, 16));
+            if (end == p) {
+                break;
+            }
+            p = end;
+        }
+        float expected = 0;
+        char buf[256];
+        if (count == 2 && find(name) != nullptr) {
+            expected = settle(*find(name), bits_float(v[0]), nullptr);
+            std::snprintf(buf, sizeof buf, "%s(%a) [%08" PRIx32 "]", name, bits_float(v[0]), v[0]);
+        } else if (count == 3 && find_pair(name) != nullptr) {
+            expected = settle_pair(*find_pair(name), bits_float(v[0]), bits_float(v[1]), nullptr);
+            std::snprintf(buf, sizeof buf, "%s(%a, %a) [%08" PRIx32 " %08" PRIx32 "]", name, bits_float(v[0]),
+                          bits_float(v[1]), v[0], v[1]);
+        } else {
+            return usage();
+        }
+        ++lines;
+        const std::uint32_t yb = v[count - 1];
+        if (std::isnan(expected) ? !std::isnan(bits_float(yb)) : float_bits(expected) != yb) {
+            ++wrong;
+            std::fprintf(stderr, "MISROUNDED %s = %a, expected %a\n", buf, bits_float(yb), expected);
+        }
+    }
+    std::printf("settled by MPFR: %" PRIu64 " inputs, %" PRIu64 " misrounded\n", lines, wrong);
+    return wrong == 0 ? 0 : 1;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool all = false;
-    std::uint64_t n = 0;
+    bool all = false, pairs_edge = false;
+    std::uint64_t n = 0, pairs = 0, seed = 1;
     unsigned threads = 1;
-    std::vector<const function*> chosen;
+    std::vector<std::string> names;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--all") {
             all = true;
         } else if (a == "--sample" && i + 1 < argc) {
             n = std::strtoull(argv[++i], nullptr, 10);
+        } else if (a == "--pairs" && i + 1 < argc) {
+            pairs = std::strtoull(argv[++i], nullptr, 10);
+        } else if (a == "--seed" && i + 1 < argc) {
+            seed = std::strtoull(argv[++i], nullptr, 10);
+        } else if (a == "--pairs-edge") {
+            pairs_edge = true;
         } else if (a == "--threads" && i + 1 < argc) {
             threads = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (a == "--settle") {
 #if ORMATH_CHECK_MPFR
-            // Lines "settle NAME XBITS YBITS", in hexadecimal.
-            std::uint64_t lines = 0, wrong = 0;
-            char line[128];
-            while (std::fgets(line, sizeof line, stdin) != nullptr) {
-                if (std::strncmp(line, "settle ", 7) != 0) {
-                    continue;
-                }
-                char* name = line + 7;
-                char* space = std::strchr(name, ' ');
-                if (space == nullptr) {
-                    return usage();
-                }
-                *space = '\0';
-                const function* f = find(name);
-                if (f == nullptr) {
-                    return usage();
-                }
-                char* end = nullptr;
-                const auto xb = static_cast<std::uint32_t>(std::strtoul(space + 1, &end, 16));
-                const auto yb = static_cast<std::uint32_t>(std::strtoul(end, nullptr, 16));
-                ++lines;
-                const float expected = settle(*f, bits_float(xb), nullptr);
-                if (float_bits(expected) != yb) {
-                    ++wrong;
-                    std::fprintf(stderr, "MISROUNDED %s(%a) [%08" PRIx32 "] = %a, expected %a\n", name,
-                                 bits_float(xb), xb, bits_float(yb), expected);
-                }
-            }
-            std::printf("settled by MPFR: %" PRIu64 " inputs, %" PRIu64 " misrounded\n", lines, wrong);
-            return wrong == 0 ? 0 : 1;
+            return settle_lines();
 #else
             std::fprintf(stderr, "elementary_check: --settle needs the build with MPFR\n");
             return 2;
 #endif
-        } else if (const function* f = find(a.c_str())) {
-            chosen.push_back(f);
+        } else if (find(a.c_str()) != nullptr || find_pair(a.c_str()) != nullptr) {
+            names.push_back(a);
         } else {
             return usage();
         }
     }
-    if ((!all && n == 0) || threads == 0) {
+    const bool single = all || n != 0;
+    if ((!single && pairs == 0 && !pairs_edge) || threads == 0) {
         return usage();
     }
-    if (chosen.empty()) {
+    std::vector<const function*> chosen;
+    std::vector<const pair_function*> chosen_pairs;
+    for (const std::string& name : names) {
+        if (const function* f = find(name.c_str())) {
+            chosen.push_back(f);
+        }
+        if (const pair_function* f = find_pair(name.c_str())) {
+            chosen_pairs.push_back(f);
+        }
+    }
+    if (names.empty()) {
         for (const function& f : functions) {
             chosen.push_back(&f);
         }
+        for (const pair_function& f : pair_functions()) {
+            chosen_pairs.push_back(&f);
+        }
     }
-    return run(chosen, all, n, threads);
+    int status = 0;
+    if (single && !chosen.empty()) {
+        status |= run(chosen, all, n, threads);
+    }
+    for (const pair_function* f : chosen_pairs) {
+        if (pairs != 0) {
+            status |= run_pairs(*f, false, pairs, seed, threads);
+        }
+        if (pairs_edge) {
+            status |= run_pairs(*f, true, 0, seed, threads);
+        }
+    }
+    if ((pairs != 0 || pairs_edge) && chosen_pairs.empty()) {
+        std::printf("no two-argument function to check\n");
+    }
+    return status;
 }
