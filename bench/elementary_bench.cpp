@@ -17,8 +17,8 @@ constexpr unsigned n_inputs = 1024;  // a power of two: the index wraps with a m
 struct inputs_t {
     float x[n_inputs];
     // Uniform in (-limit, limit) with a full mantissa.
-    explicit inputs_t(float limit) {
-        std::uint32_t state = 12345u;
+    explicit inputs_t(float limit, std::uint32_t seed = 12345u) {
+        std::uint32_t state = seed;
         for (float& v : x) {
             state = state * 1664525u + 1013904223u;
             v = limit * (static_cast<float>(state >> 8) * 0x1p-23f - 1.0f);
@@ -27,6 +27,10 @@ struct inputs_t {
 };
 
 const inputs_t trig_inputs(100.0f);
+const inputs_t unit_inputs(1.0f);   // asin and acos: their whole domain
+const inputs_t atan_inputs(10.0f);  // atan: angles from -1.47 to 1.47
+const inputs_t pair_x(100.0f);      // atan(y, x): every quadrant
+const inputs_t pair_y(100.0f, 67890u);
 
 std::uint32_t bits(float f) {
     std::uint32_t u;
@@ -49,6 +53,21 @@ void run(benchmark::State& state, const inputs_t& in) {
     state.counters["correctly_rounded"] = static_cast<double>(same) / n_inputs;
 }
 
+// The same for a function of two floats, on the pairs (y[i], x[i]).
+template <float (*F)(float, float), float (*G)(float, float)>
+void run_pairs(benchmark::State& state, const inputs_t& y, const inputs_t& x) {
+    unsigned j = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(F(y.x[j], x.x[j]));
+        j = (j + 1) & (n_inputs - 1);
+    }
+    unsigned same = 0;
+    for (unsigned i = 0; i < n_inputs; ++i) {
+        same += bits(F(y.x[i], x.x[i])) == bits(G(y.x[i], x.x[i]));
+    }
+    state.counters["correctly_rounded"] = static_cast<double>(same) / n_inputs;
+}
+
 float ormath_sin(float x) { return ormath::sin(x); }
 float ormath_cos(float x) { return ormath::cos(x); }
 float ormath_tan(float x) { return ormath::tan(x); }
@@ -60,6 +79,18 @@ float (*volatile glibc_tanf)(float) = ::tanf;
 float libc_sin(float x) { return glibc_sinf(x); }
 float libc_cos(float x) { return glibc_cosf(x); }
 float libc_tan(float x) { return glibc_tanf(x); }
+float ormath_asin(float x) { return ormath::asin(x); }
+float ormath_acos(float x) { return ormath::acos(x); }
+float ormath_atan(float x) { return ormath::atan(x); }
+float ormath_atan2(float y, float x) { return ormath::atan(y, x); }
+float (*volatile glibc_asinf)(float) = ::asinf;
+float (*volatile glibc_acosf)(float) = ::acosf;
+float (*volatile glibc_atanf)(float) = ::atanf;
+float (*volatile glibc_atan2f)(float, float) = ::atan2f;
+float libc_asin(float x) { return glibc_asinf(x); }
+float libc_acos(float x) { return glibc_acosf(x); }
+float libc_atan(float x) { return glibc_atanf(x); }
+float libc_atan2(float y, float x) { return glibc_atan2f(y, x); }
 
 void BM_sin_ormath(benchmark::State& s) { run<ormath_sin, ormath_sin>(s, trig_inputs); }
 void BM_sin_glibc(benchmark::State& s) { run<libc_sin, ormath_sin>(s, trig_inputs); }
@@ -67,6 +98,14 @@ void BM_cos_ormath(benchmark::State& s) { run<ormath_cos, ormath_cos>(s, trig_in
 void BM_cos_glibc(benchmark::State& s) { run<libc_cos, ormath_cos>(s, trig_inputs); }
 void BM_tan_ormath(benchmark::State& s) { run<ormath_tan, ormath_tan>(s, trig_inputs); }
 void BM_tan_glibc(benchmark::State& s) { run<libc_tan, ormath_tan>(s, trig_inputs); }
+void BM_asin_ormath(benchmark::State& s) { run<ormath_asin, ormath_asin>(s, unit_inputs); }
+void BM_asin_glibc(benchmark::State& s) { run<libc_asin, ormath_asin>(s, unit_inputs); }
+void BM_acos_ormath(benchmark::State& s) { run<ormath_acos, ormath_acos>(s, unit_inputs); }
+void BM_acos_glibc(benchmark::State& s) { run<libc_acos, ormath_acos>(s, unit_inputs); }
+void BM_atan_ormath(benchmark::State& s) { run<ormath_atan, ormath_atan>(s, atan_inputs); }
+void BM_atan_glibc(benchmark::State& s) { run<libc_atan, ormath_atan>(s, atan_inputs); }
+void BM_atan2_ormath(benchmark::State& s) { run_pairs<ormath_atan2, ormath_atan2>(s, pair_y, pair_x); }
+void BM_atan2_glibc(benchmark::State& s) { run_pairs<libc_atan2, ormath_atan2>(s, pair_y, pair_x); }
 
 }  // namespace
 
@@ -76,4 +115,12 @@ BENCHMARK(BM_cos_ormath);
 BENCHMARK(BM_cos_glibc);
 BENCHMARK(BM_tan_ormath);
 BENCHMARK(BM_tan_glibc);
+BENCHMARK(BM_asin_ormath);
+BENCHMARK(BM_asin_glibc);
+BENCHMARK(BM_acos_ormath);
+BENCHMARK(BM_acos_glibc);
+BENCHMARK(BM_atan_ormath);
+BENCHMARK(BM_atan_glibc);
+BENCHMARK(BM_atan2_ormath);
+BENCHMARK(BM_atan2_glibc);
 BENCHMARK_MAIN();

@@ -1,7 +1,7 @@
 // The table of Ormath's functions that have an evaluation order: one row per
 // function, and each row drives every check of it:
 // - its exact case, whose expected bits were derived outside Ormath (float
-//   arithmetic step by step in the written order, sine, cosine and tangent
+//   arithmetic step by step in the written order, the elementary functions
 //   correctly rounded with MPFR-class precision), picked from random
 //   arguments so that as many results as possible change when a product is
 //   fused into a sum or the sums are regrouped;
@@ -218,6 +218,23 @@ constexpr row table[] = {
      4, 24, true,
      {0x1.8p+0f, -0x1.921fb6p+1f, 0x1.9p+6f, 0x1.5p+100f},
      {0x1.c33ed6p+3f, -0x1.777a5cp-24f, -0x1.2ca74ep-1f, -0x1.5fb128p+2f}},
+    // asin and acos of the arguments / 4: within [-1, 1] for random ones too.
+    {"asin4", [](auto in, auto out) { return put(ormath::asin(v4(in) * 0.25f), out); },
+     4, 1, true,
+     {0x1.8p+1f, -0x1.6a09e8p+1f, 0x1p-2f, 0x1.fffffep+1f},
+     {0x1.b23532p-1f, -0x1.921fb8p-1f, 0x1.002abep-4f, 0x1.920914p+0f}},
+    {"acos4", [](auto in, auto out) { return put(ormath::acos(v4(in) * 0.25f), out); },
+     4, 1, true,
+     {0x1.8p+1f, -0x1.6a09e8p+1f, 0x1p-2f, 0x1.fffffep+1f},
+     {0x1.720a3ap-1f, 0x1.2d97c8p+1f, 0x1.821d0ap+0f, 0x1.6a09e6p-12f}},
+    {"atan4", [](auto in, auto out) { return put(ormath::atan(v4(in)), out); },
+     4, 24, true,
+     {0x1.8p+0f, -0x1.921fb6p+1f, 0x1.9p+6f, 0x1.5p+100f},
+     {0x1.f730bep-1f, -0x1.433b8ap+0f, 0x1.8f905ep+0f, 0x1.921fb6p+0f}},
+    {"atan4yx", [](auto in, auto out) { return put(ormath::atan(v4(in), v4(in + 4)), out); },
+     8, 20, true,
+     {1.0f, -0x1.8p-148f, 0x1p127f, -3.0f, -1.0f, 2.0f, 0x1p-149f, -0.0f},
+     {0x1.2d97c8p+1f, -0x1p-149f, 0x1.921fb6p+0f, -0x1.921fb6p+0f}},
     {"rotate", [](auto in, auto out) { return put(ormath::rotate(in[0], v3(in + 1)), out); },
      4, 10, false,
      {0x1.ep+4f, 0x1.11aceep-2f, 0x1.11aceep-1f, 0x1.9a8364p-1f},
