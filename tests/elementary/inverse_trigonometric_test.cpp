@@ -176,6 +176,18 @@ TEST(InverseTrigSpecial, QuotientsBeyondFloat) {
     expect_pairs(std::begin(extreme_pairs), std::end(extreme_pairs));
 }
 
+// A pair whose angle lies 5.6e-17 (relative) below a midpoint, where the
+// atan of y / x rounded to double lies 2.4e-17 above it: the result must
+// come from y and x, not from their rounded quotient (found by a search).
+const pair_case quotient_pairs[] = {
+    {0x1.34d636p-3f, 0x1.1a061cp+0f, 0x1.169b72p-3f},
+    {-0x1.34d636p-3f, -0x1.1a061cp+0f, -0x1.80b5fep+1f},
+};
+
+TEST(InverseTrigHard, AngleOfTheExactQuotient) {
+    expect_pairs(std::begin(quotient_pairs), std::end(quotient_pairs));
+}
+
 // Found by scripts/check-elementary.sh (its "hard" lines): the exact value
 // lies within the given fraction of an ulp of a midpoint.
 const one_case hard_cases[] = {
