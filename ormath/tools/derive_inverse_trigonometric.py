@@ -16,9 +16,9 @@ Every function of the header ends in atan(r) for a reduced argument |r| <= 2^-6:
   the accurate path's series sum_k (-1)^k r^(2k+1) / (2k+1) in double-double,
   k up to 9: the first term left out is below 2^-110 of the sum.
 The two tables of atan(c) in double-double (hi + lo, |lo| <= ulp(hi)/2):
-  atan_grid: c = 2^e (1 + j/32) for e = -6..5, j = 0..31, then c = 64: the
-  doubles of 6 significant bits in [2^-6, 2^6], which the quotient of atan
-  and atan2 rounds to;
+  atan_grid: c = 0, then c = 2^e (1 + j/32) for e = -6..5, j = 0..31, and
+  c = 64: the doubles of 6 significant bits in [2^-6, 2^6], which the
+  quotient of atan and atan2 rounds to;
   asin_grid: c_k = tan(asin(k/64)) rounded to double, k = 0..45, beside
   atan(c_k) of that double (not asin(k/64)), so that the identity
   atan(c_k) + atan((v - c_k w)/(w + c_k v)) = atan2(v, w) holds exactly.
@@ -60,7 +60,8 @@ quit;
 
 
 def hexd(v):
-    return float(v).hex()
+    # Zero as wide as the other entries, so that clang-format packs the tables.
+    return float(v).hex() if v != 0 else "0x0.0000000000000p+0"
 
 
 def hexf(v):
@@ -94,13 +95,14 @@ def block():
     lines.append("// (-1)^k / (2k+1) in double-double, k = 0..9.")
     lines.append(array("atan_taylor_hi", his))
     lines.append(array("atan_taylor_lo", los))
-    his, los = [], []
+    his, los = [hexd(0)], [hexd(0)]
     for i in range(12 * 32 + 1):
         c = mpmath.mpf(2) ** (i // 32 - 6) * (1 + mpmath.mpf(i % 32) / 32)
         h, l = dd(mpmath.atan(c))
         his.append(hexd(h))
         los.append(hexd(l))
-    lines.append("// atan(c) in double-double for c = 2^(i / 32 - 6) (1 + (i mod 32) / 32), i = 0..384.")
+    lines.append("// atan(c) in double-double: c = 0 at i = 0, then c = 2^(j / 32 - 6) (1 + (j mod 32) / 32)")
+    lines.append("// at i = j + 1, j = 0..384.")
     lines.append(array("atan_grid_hi", his))
     lines.append(array("atan_grid_lo", los))
     tans, his, los = [], [], []
