@@ -592,12 +592,11 @@ ORMATH_ELEMENTARY_CONSTEXPR float asin_acos_eval(float x) noexcept {
     }
     const auto a = static_cast<double>(invtrig_abs(x));
     const double s = invtrig_sqrt(sub(1.0, mul(a, a)));  // 1 - a^2 > 2^-24
-    // Steep where s < a, which is where |x| is above 1/sqrt 2 (0x3f3504f3
-    // is the float below): v is the smaller of the two, w the larger. A
-    // branch rather than min and max: below 1/sqrt 2 the table's index then
-    // need not wait for the square root.
+    // Steep above 1/sqrt 2 (0x3f3504f3 is the float below), where s < a: v
+    // is the smaller of the two, w the larger. A branch rather than min and
+    // max: below 1/sqrt 2 the table's index then need not wait for s.
     const bool steep = ax > 0x3f3504f3u;
-    const double v = s < a ? s : a, w = s < a ? a : s;
+    const double v = steep ? s : a, w = steep ? a : s;
     const auto k = static_cast<int>(add(mul(v, 64.0), 0.5));
     const double c = asin_grid_tan[k];
     const invtrig_angle g = asin_acos_angle<Acos>(steep, negative);
