@@ -184,6 +184,16 @@ const pair_case quotient_pairs[] = {
     {-0x1.34d636p-3f, -0x1.1a061cp+0f, -0x1.80b5fep+1f},
 };
 
+// atan(y, x)'s pairs nearest a midpoint among the check's 10^9.
+const pair_case hard_pairs[] = {
+    {0x1.9165dep+127f, 0x1.9df7bep+115f, 0x1.920f36p+0f},     // 3.0e-10 ulp
+    {-0x1.7b281cp-16f, -0x1.7c3bdep-16f, -0x1.2dc642p+1f},    // 1.6e-9 ulp
+    {-0x1.0e43d2p+117f, -0x1.8f2566p+117f, -0x1.45f052p+1f},  // 2.3e-9 ulp
+    {-0x1.52225cp+71f, -0x1.2a5b4cp+93f, -0x1.921fb2p+1f},    // 2.4e-9 ulp
+};
+
+TEST(InverseTrigHard, PairsNearestToAMidpoint) { expect_pairs(std::begin(hard_pairs), std::end(hard_pairs)); }
+
 TEST(InverseTrigHard, AngleOfTheExactQuotient) {
     expect_pairs(std::begin(quotient_pairs), std::end(quotient_pairs));
 }
