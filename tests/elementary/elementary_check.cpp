@@ -66,11 +66,13 @@ struct function {
 // clang-format off
 #define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, mpfr_##name, nullptr, slot, true}
 #define ORACLE_OWN(name, oracle, exact) {#name, [](float x) { return ormath::name(x); }, exact, oracle, -1, false}
+#define ORACLE_ODD(name, oracle, exact) {#name, [](float x) { return ormath::name(x); }, exact, oracle, -1, true}
 // clang-format on
 #else
 // clang-format off
 #define ORACLE(name, slot) {#name, [](float x) { return ormath::name(x); }, nullptr, slot, true}
 #define ORACLE_OWN(name, oracle, exact) {#name, [](float x) { return ormath::name(x); }, oracle, -1, false}
+#define ORACLE_ODD(name, oracle, exact) {#name, [](float x) { return ormath::name(x); }, oracle, -1, true}
 // clang-format on
 #endif
 
@@ -104,6 +106,12 @@ const function functions[] = {
         acosh, [](double x) { return std::acosh(x); }, mpfr_acosh),
     ORACLE_OWN(
         atanh, [](double x) { return std::atanh(x); }, mpfr_atanh),
+    ORACLE_ODD(
+        asin, [](double x) { return std::asin(x); }, mpfr_asin),
+    ORACLE_OWN(
+        acos, [](double x) { return std::acos(x); }, mpfr_acos),
+    ORACLE_ODD(
+        atan, [](double x) { return std::atan(x); }, mpfr_atan),
 };
 
 std::uint32_t float_bits(float x) {
@@ -194,17 +202,13 @@ struct hard_case {
 
 std::mutex out_mutex;
 
-// The oracle's double values at x: glibc's sincos for sin and cos at once,
-// its tan for tan.
-struct oracle_values {
-    double v[3];
-};
-
 // Checks one function at one input against the oracle's double d.
 void check_one(const function& f, std::uint32_t u, double d, counts& c, std::vector<hard_case>& hard) {
     const float x = bits_float(u);
     const float y = f.ours(x);
     ++c.checked;
+    // Where the oracle gives NaN (a NaN argument, sin of an infinity, asin
+    // beyond 1) any NaN will do.
     if (std::isnan(x) || std::isnan(d)) {
         if (!std::isnan(y)) {
             ++c.misrounded;
@@ -277,6 +281,8 @@ int run(const std::vector<const function*>& chosen, bool all, std::uint64_t n, u
             for (std::uint64_t i = begin; i < end; ++i) {
                 const std::uint32_t u = all ? static_cast<std::uint32_t>(i) : sample_input(i);
                 const auto xd = static_cast<double>(bits_float(u));
+                // glibc's sincos for sin and cos at once, its double function
+                // for each other.
                 double v[3] = {0, 0, 0};
                 if (need_sincos) {
                     ::sincos(xd, &v[0], &v[1]);
@@ -490,10 +496,91 @@ void pow_edge(std::vector<pair>& out) {
     }
 }
 
+// atan(y, x): a quarter of the pairs are two random bit patterns (whose
+// quotients mostly overflow or underflow: results near 0, +-pi/2 and +-pi,
+// subnormals included); half have exponents within 30 of each other, where
+// the angle takes every value; a quarter have y within 2^-23..1 of x in
+// relative terms (angles near +-pi/4 and +-3pi/4).
+pair draw_atan2(std::uint64_t random) {
+    const auto low = static_cast<std::uint32_t>(random);
+    const auto high = static_cast<std::uint32_t>(random >> 32);
+    const std::uint32_t signs = (high >> 30) << 30;  // y's sign, then x's
+    const std::uint32_t x = low & 0x7fffffffu;
+    switch (low >> 31 | (high >> 29 & 1u) << 1) {
+        case 0:
+            return {bits_float(high), bits_float(low)};
+        case 1:
+        case 2: {
+            const auto e = static_cast<int>(x >> 23) + static_cast<int>(high % 61) - 30;
+            const std::uint32_t ey = e < 0 ? 0 : (e > 254 ? 254 : static_cast<std::uint32_t>(e));
+            const std::uint32_t y = ey << 23 | (high * 0x9e3779b9u & 0x7fffffu);
+            return {bits_float(y | (signs & 0x80000000u)), bits_float(x | (signs << 1))};
+        }
+        default: {
+            const std::uint32_t reach = std::uint32_t{1} << (high % 24);
+            const std::uint32_t y = x + (high * 0x9e3779b9u) % (2 * reach + 1) - reach;
+            return {bits_float((y & 0x7fffffffu) | (signs & 0x80000000u)), bits_float(x | (signs << 1))};
+        }
+    }
+}
+
+// atan(y, x)'s own edges, each with the four sign pairs: y = x at every
+// exponent (pi/4 rounded, from subnormals to the largest float); quotients
+// that are exactly a midpoint between two subnormals (m 2^-150, m odd),
+// whose angle lies just below it; quotients about 2^-150 and 2^-126 (the
+// smallest subnormal and normal results); and quotients on and beside the
+// table's points and half-points from 2^-8 to 2^8.
+void edge_atan2(std::vector<pair>& out) {
+    std::vector<pair> base;
+    for (std::uint32_t e = 0; e < 255; ++e) {
+        for (const std::uint32_t m : {0x1u, 0x400000u, 0x7fffffu}) {
+            const float x = bits_float(e << 23 | m);
+            base.push_back({x, x});
+        }
+    }
+    for (int j = 1; j <= 127; ++j) {
+        const float two_j = std::ldexp(1.0f, j);
+        for (const std::uint32_t m : {1u, 3u, 5u, 7u, 0x7ffu, 0x800001u, 0xfffffdu, 0xffffffu}) {
+            base.push_back({std::ldexp(static_cast<float>(m), j - 150), two_j});
+            if (3 * m < 0x1000000u) {
+                base.push_back({std::ldexp(static_cast<float>(3 * m), j - 150), 3 * two_j});
+            }
+        }
+    }
+    for (const float x : {1.0f, 2.0f, 0x1.8p0f, 0x1.fffffep+0f, 0x1p100f, 0x1.000002p-20f}) {
+        for (const double q : {0x1p-150, 0x1p-126}) {
+            const float y = narrow(q * x);
+            base.push_back({y, x});
+            base.push_back({std::nextafter(y, 0.0f), x});
+            base.push_back({std::nextafter(y, 1.0f), x});
+        }
+    }
+    for (int e = -8; e <= 7; ++e) {
+        for (int j = 0; j < 64; ++j) {
+            const double c = std::ldexp(1.0 + j / 64.0, e);
+            for (const float x : {1.0f, 0x1.8p0f, 0x1.fffffep+0f, 0x1p-140f, 0x1p100f}) {
+                const float y = narrow(c * x);
+                base.push_back({y, x});
+                base.push_back({std::nextafter(y, 0.0f), x});
+                base.push_back({std::nextafter(y, INFINITY), x});
+            }
+        }
+    }
+    for (const pair p : base) {
+        for (const float sy : {1.0f, -1.0f}) {
+            for (const float sx : {1.0f, -1.0f}) {
+                out.push_back({std::copysign(p.a, sy), std::copysign(p.b, sx)});
+            }
+        }
+    }
+}
+
 const std::vector<pair_function>& pair_functions() {
     static const std::vector<pair_function> table = {
         PAIR_ORACLE(
             pow, [](double a, double b) { return std::pow(a, b); }, mpfr_pow, pow_draw, pow_edge),
+        PAIR_ORACLE(
+            atan, [](double y, double x) { return std::atan2(y, x); }, mpfr_atan2, draw_atan2, edge_atan2),
     };
     return table;
 }

@@ -282,6 +282,14 @@ void every_other_name(float s_in, float t_in, float w_in) {
           ormath::perspective(opaque(45.0f), opaque(4.0f / 3.0f), opaque(0.1f), opaque(100.0f)));
     print("endless", ormath::frustum(-s, s, -t, t, opaque(0.1f), std::numeric_limits<float>::infinity(),
                                      ormath::clip_depth::one_to_zero));
+    // The inverse trigonometric functions' float, vec2 and vec3 forms (the
+    // table has the vec4 ones); asin and acos of arguments / 8, within [-1, 1].
+    print("inverse trig",
+          vec4(ormath::asin(s * 0.125f), ormath::acos(t * 0.125f), ormath::atan(p.x), ormath::atan(s, t)));
+    print("inverse trig 2", ormath::asin(p * 0.125f) + ormath::acos(vec2(t, s) * 0.125f) + ormath::atan(p) +
+                                ormath::atan(p, vec2(t, -s)));
+    print("inverse trig 3", ormath::asin(q * 0.125f) + ormath::acos(q * -0.125f) + ormath::atan(q) +
+                                ormath::atan(q, vec3(s, -t, p.x)));
 
     const ormath::quat h(s, t, p.x, 1.0f);
     const ormath::quat k = (h + h - ormath::quat() * 2.0f) / t + (-ormath::conjugate(h)) * s - 0.5f * h;
