@@ -288,10 +288,28 @@ void every_other_name(float s_in, float t_in, float w_in) {
     every_glsl_name(s, t, opaque(w_in));
 }
 
+// Where x87 arithmetic would keep an intermediate wider than float: a sum
+// and a doubling past the largest float (infinite once rounded), a quotient
+// among the subnormals ((2^23 + 2) / 3 units of 2^-149 round to 2796203,
+// times 3 is 2^23 + 1 units), and 2^31 - 1 converted to float (2^31) less
+// 2^31 - 128.
+void every_wide_case() {
+    const float huge = opaque(0x1.8p127f), tiny = opaque(0x1.000004p-126f);
+    const ormath::ivec2 whole(static_cast<std::int32_t>(opaque(0x1p30f)) * 2 - 1);
+    const vec4 wide((vec2(huge, 1.0f) + huge - huge).x,
+                    ormath::frustum(-1.0f, 1.0f, -1.0f, 1.0f, huge, opaque(1.0f))[0][0],
+                    ((vec2(tiny) / 3.0f) * 3.0f).x, (vec2(whole) - 0x1.fffffep30f).x);
+    const float infinity = std::numeric_limits<float>::infinity();
+    const vec4 expected(infinity, infinity, 0x1.000002p-126f, 128.0f);
+    check("wide", wide.data(), expected.data(), 4);
+    print("wide", wide);
+}
+
 }  // namespace
 
 int main() {
     every_row();
+    every_wide_case();
     const float arguments[][3] = {{-0x1.c3a5e2p+0f, 0x1.3c4d9ap-2f, 0x1.47ae14p+1f},
                                   {0x1.9e3779p-1f, -0x1.6a09e6p+0f, -0x1.d413cdp+1f},
                                   {-0x1.0c152ap+2f, 0x1.f5c28fp-1f, 0x1.2b5c3ap-1f},
