@@ -59,9 +59,9 @@ using if_quat = std::enable_if_t<std::is_same<Q, quat>::value, R>;
 // evaluated in double and rounded once to float. That is the correctly
 // rounded float unless the exact value lies within about 2^-29 of a float
 // rounding midpoint (relative), so C libraries whose float functions differ
-// in the last bit (x87-based ones, musl) give the same floats here. The
-// double is rounded to double before it is rounded to float (narrow): on x87
-// it comes back in a register wider than double.
+// in the last bit (x87-based ones, musl) give the same floats here. On x87
+// the double comes back in st(0), possibly wider than a double: it is
+// rounded to double first (narrow), so that the float is the double's.
 inline float quat_float(double v) noexcept { return narrow(static_cast<float>(narrow(v))); }
 inline float quat_sin(float radians) noexcept { return quat_float(std::sin(static_cast<double>(radians))); }
 inline float quat_cos(float radians) noexcept { return quat_float(std::cos(static_cast<double>(radians))); }
