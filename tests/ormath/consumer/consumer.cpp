@@ -263,6 +263,11 @@ void every_other_name(float s_in, float t_in, float w_in) {
     const auto loss = [](float v) { return ormath::distance(v, ormath::rounded(v)); };
     print("floats", vec4(loss(ormath::mix(s, t, p.x)), loss(ormath::dot(q, r2.xyz())),
                          loss(ormath::length(q)), loss(ormath::determinant(m3))));
+    // Rays that meet the unit sphere, from outside and from inside (random
+    // rays of the table mostly miss it).
+    const vec3 aim = vec3(t, s, p.x) * 0.01f - q;
+    print("rays", vec2(ormath::ray_sphere(q * 4.0f, aim, vec3(0.0f), 1.0f),
+                       ormath::ray_sphere(q * 0.125f, aim, vec3(0.0f), 1.0f)));
     mat2 a2 = m2 * 2.0f - m2 + ormath::transpose(m2) + s * mat2();
     a2 *= m2;
     a2 *= t;
