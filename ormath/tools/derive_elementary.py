@@ -86,8 +86,13 @@ def block():
     lines.append("inline constexpr double cos_poly[] = {" + ", ".join(hexd(float.fromhex(c)) for c in cc) + "};")
     # sinpi is exact at the multiples of 1/2: sin_table[0] and [64] are 0.
     table = [hexd(mpmath.sinpi(mpmath.mpf(j) / 64)) for j in range(128)]
-    lines.append("// sin(j pi/64), j = 0..127, each rounded to double.")
-    lines.append("inline constexpr double sin_table[] = {" + ", ".join(table) + "};")
+    lines.append("// sin(j pi/64), j = 0..127, each rounded to double; four a line.")
+    lines.append("// clang-format off")
+    lines.append("inline constexpr double sin_table[] = {")
+    for i in range(0, 128, 4):
+        lines.append("    " + ", ".join(table[i:i + 4]) + ",")
+    lines.append("};")
+    lines.append("// clang-format on")
     # 2/pi in 32-bit words: bit j of 2/pi (2/pi = sum t_j 2^-j) is bit 32 - (j - 32 i) of word i.
     t = 2 / mpmath.pi
     words = []
