@@ -463,32 +463,26 @@ ORMATH_ELEMENTARY_CONSTEXPR bool far_from_zeros(double y) noexcept {
     return (bits(y) << 1) - lowest < beyond - lowest;
 }
 
+// Every argument but the common one (2^-12 <= |x| < 2^20, |y| >= 2^-13, y
+// clear of a midpoint), kept out of line so that callers inline the common
+// one.
 template <trig F>
-ORMATH_ELEMENTARY_CONSTEXPR float trig_eval(float x) noexcept {
+ORMATH_ELEMENTARY_CONSTEXPR float trig_rare(float x) noexcept {
     const std::uint32_t ux = bits(x);
     const std::uint32_t ax = ux & 0x7fffffffu;
     const bool x_negative = (ux >> 31) != 0;
     double y = 0.0;
     if (ax - 0x39800000u < 0x49800000u - 0x39800000u) {
-        // 2^-12 <= |x| < 2^20: Cody and Waite's reduction in double. k, the
-        // integer nearest x * 64/pi (|k| < 2^24.4), is what the addition of
-        // 1.5 * 2^52 leaves in the low bits; k * cw_p1 and x - k * cw_p1 are
-        // exact. k * cw_p23 rounds, and pi/64 - cw_p1 - cw_p23 is 2^-90.7: r
-        // is within 2^-53 |r| + |k| 2^-87.6 <= 2^-53 |r| + 2^-63.2 of
-        // x - k pi/64, which is enough where |y| >= 2^-13 (trig_fast).
+        // Near a multiple of pi/2 (k != 0: |x| >= 2^-12 and k = 0 give
+        // |y| >= 2^-12 or a cosine), or y near a midpoint: pi/64 in three
+        // parts, the second also exact in k * cw_p2, leaves r within
+        // 2^-52 |r| + 2^-94 of x - k pi/64, and |x - m pi/2| >= 2^-28 for
+        // |x| < 2^20: within 2^-51 |r|.
         const auto xd = static_cast<double>(x);
         const double shifted = add(mul(xd, sixty_four_over_pi), 0x1.8p52);
-        const auto j = static_cast<unsigned>(bits(shifted));
         const double k = sub(shifted, 0x1.8p52);
-        y = trig_fast<F>(j, sub(sub(xd, mul(k, cw_p1)), mul(k, cw_p23)));
-        if (!far_from_zeros<F>(y)) {
-            // Near a multiple of pi/2 (k != 0: |x| >= 2^-12 and k = 0 give
-            // |y| >= 2^-12 or a cosine), once in 10^4 calls: pi/64 in three
-            // parts, the second also exact in k * cw_p2, leaves r within
-            // 2^-52 |r| + 2^-94 of x - k pi/64, and |x - m pi/2| >= 2^-28 for
-            // |x| < 2^20: within 2^-51 |r|.
-            y = trig_fast<F>(j, sub(sub(sub(xd, mul(k, cw_p1)), mul(k, cw_p2)), mul(k, cw_p3)));
-        }
+        const double r = sub(sub(sub(xd, mul(k, cw_p1)), mul(k, cw_p2)), mul(k, cw_p3));
+        y = trig_fast<F>(static_cast<unsigned>(bits(shifted)), r);
     } else if (ax < 0x39800000u) {
         // |x| < 2^-12: sin x and tan x lie within |x|^3 / 3 < 2^-25 |x| of x,
         // less than half the distance to a neighbour of x, and cos x within
@@ -529,6 +523,29 @@ ORMATH_ELEMENTARY_CONSTEXPR float trig_eval(float x) noexcept {
     const reduction red = reduce(ax);
     return trig_accurate<F>(dd_mul({red.f_hi, red.f_lo}, {pi_over_2_hi, pi_over_2_lo}), red.quadrant,
                             x_negative);
+}
+
+template <trig F>
+ORMATH_ELEMENTARY_CONSTEXPR float trig_eval(float x) noexcept {
+    const std::uint32_t ax = bits(x) & 0x7fffffffu;
+    if (ax - 0x39800000u < 0x49800000u - 0x39800000u) {
+        // 2^-12 <= |x| < 2^20: Cody and Waite's reduction in double. k, the
+        // integer nearest x * 64/pi (|k| < 2^24.4), is what the addition of
+        // 1.5 * 2^52 leaves in the low bits; k * cw_p1 and x - k * cw_p1 are
+        // exact. k * cw_p23 rounds, and pi/64 - cw_p1 - cw_p23 is 2^-90.7: r
+        // is within 2^-53 |r| + |k| 2^-87.6 <= 2^-53 |r| + 2^-63.2 of
+        // x - k pi/64, which is enough where |y| >= 2^-13 (trig_fast); the
+        // rest, once in 10^4 calls, goes to trig_rare.
+        const auto xd = static_cast<double>(x);
+        const double shifted = add(mul(xd, sixty_four_over_pi), 0x1.8p52);
+        const double k = sub(shifted, 0x1.8p52);
+        const double r = sub(sub(xd, mul(k, cw_p1)), mul(k, cw_p23));
+        const double y = trig_fast<F>(static_cast<unsigned>(bits(shifted)), r);
+        if (far_from_zeros<F>(y) && fast_rounds(y)) {
+            return to_float(y);
+        }
+    }
+    return trig_rare<F>(x);
 }
 
 }  // namespace detail::elem
