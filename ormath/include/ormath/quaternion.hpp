@@ -7,6 +7,8 @@
 #include <ormath/guard.hpp>
 
 #include <ormath/common.hpp>
+#include <ormath/elementary/inverse_trigonometric.hpp>
+#include <ormath/elementary/trigonometric.hpp>
 #include <ormath/geometric.hpp>
 #include <ormath/matrices.hpp>
 #include <ormath/rounding.hpp>
@@ -54,21 +56,6 @@ namespace detail {
 
 template <typename Q, typename R = Q>
 using if_quat = std::enable_if_t<std::is_same<Q, quat>::value, R>;
-
-// The C library's functions for the rotations below, one place each,
-// evaluated in double and rounded once to float. That is the correctly
-// rounded float unless the exact value lies within about 2^-29 of a float
-// rounding midpoint (relative), so C libraries whose float functions differ
-// in the last bit (x87-based ones, musl) give the same floats here. On x87
-// the double comes back in st(0), possibly wider than a double: it is
-// rounded to double first (narrow), so that the float is the double's.
-inline float quat_float(double v) noexcept { return narrow(static_cast<float>(narrow(v))); }
-inline float quat_sin(float radians) noexcept { return quat_float(std::sin(static_cast<double>(radians))); }
-inline float quat_cos(float radians) noexcept { return quat_float(std::cos(static_cast<double>(radians))); }
-inline float quat_acos(float x) noexcept { return quat_float(std::acos(static_cast<double>(x))); }
-inline float quat_atan2(float y, float x) noexcept {
-    return quat_float(std::atan2(static_cast<double>(y), static_cast<double>(x)));
-}
 
 // The vector part.
 constexpr vec3 vector_part(const quat& q) noexcept { return {q.x, q.y, q.z}; }
@@ -165,6 +152,9 @@ inline detail::if_quat<Q> normalize(const Q& q) noexcept {
 }
 
 // ---------------------------------------------------------------- rotations
+//
+// The sin, cos, acos and atan below are Ormath's own, correctly rounded, so
+// no C library's last bit reaches a rotation.
 
 // The unit quaternion of a turn by angle_degrees about unit_axis, in the
 // sense of rotate(angle_degrees, unit_axis): counter-clockwise seen from the
@@ -180,8 +170,8 @@ inline quat quat_rotation(float angle_degrees, const vec3& unit_axis) noexcept {
     const float half = std::fmod(detail::narrow(angle_degrees / 2.0f), 360.0f);
     const float quarters = std::floor(detail::narrow(detail::narrow(half + 45.0f) / 90.0f));
     const float r = detail::narrow(half - detail::mul(90.0f, quarters));
-    const float sin_r = detail::quat_sin(radians(r));
-    const float cos_r = detail::quat_cos(radians(r));
+    const float sin_r = ormath::sin(radians(r));
+    const float cos_r = ormath::cos(radians(r));
     float s = sin_r, c = cos_r;
     switch (std::isnan(quarters) ? 0 : static_cast<int>(quarters) & 3) {
         case 1:
@@ -227,7 +217,7 @@ inline quat quat_between(const vec3& from, const vec3& to) noexcept {
 // exact). A quaternion and its negation give a and 360 - a, the same turn
 // the other way round the axis. q need not be of unit length.
 inline float angle(const quat& q) noexcept {
-    return degrees(detail::narrow(2.0f * detail::quat_atan2(ormath::length(detail::vector_part(q)), q.w)));
+    return degrees(detail::narrow(2.0f * ormath::atan(ormath::length(detail::vector_part(q)), q.w)));
 }
 
 // The turn's unit axis: normalize(u), u = q's vector part, so that
@@ -262,10 +252,10 @@ inline quat slerp(const quat& q, const quat& p, float t) noexcept {
         const float keep = narrow(1.0f - t);
         return ormath::normalize(q * keep + to * t);
     }
-    const float theta = detail::quat_acos(d);
-    const float sin_theta = detail::quat_sin(theta);
-    const float a = narrow(detail::quat_sin(mul(narrow(1.0f - t), theta)) / sin_theta);
-    const float b = narrow(detail::quat_sin(mul(t, theta)) / sin_theta);
+    const float theta = ormath::acos(d);
+    const float sin_theta = ormath::sin(theta);
+    const float a = narrow(ormath::sin(mul(narrow(1.0f - t), theta)) / sin_theta);
+    const float b = narrow(ormath::sin(mul(t, theta)) / sin_theta);
     return q * a + to * b;
 }
 
