@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -82,7 +83,7 @@ std::uint32_t bits(float f) {
 
 template <float (*F)(float), float (*G)(float), class In>
 void run(benchmark::State& state, const In& in) {
-    constexpr unsigned n = sizeof in.x / sizeof in.x[0];
+    constexpr unsigned n = std::extent_v<decltype(In::x)>;
     unsigned j = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(F(in.x[j]));
@@ -99,8 +100,8 @@ void run(benchmark::State& state, const In& in) {
 // The same for a function of two floats, on the pairs (a[i], b[i]).
 template <float (*F)(float, float), float (*G)(float, float), class A, class B>
 void run_pairs(benchmark::State& state, const A& a, const B& b) {
-    constexpr unsigned n = sizeof a.x / sizeof a.x[0];
-    static_assert(n == sizeof b.x / sizeof b.x[0], "pairs of equal sets");
+    constexpr unsigned n = std::extent_v<decltype(A::x)>;
+    static_assert(n == std::extent_v<decltype(B::x)>, "pairs of equal sets");
     unsigned j = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(F(a.x[j], b.x[j]));
