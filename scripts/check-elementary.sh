@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The proof that Ormath's one-argument elementary functions are correctly
-# rounded: each function on all 2^32 floats beside an independent oracle
-# (glibc's double function, MPFR for every input whose double result lies
-# within 4 double ulps of a midpoint between two floats; see
+# The proof that Ormath's elementary functions are correctly rounded: each
+# one-argument function on all 2^32 floats, each two-argument function on
+# --pairs random pairs (default 10^9) spread over the range where its result
+# is a finite non-zero float and on its edge set (overflow, underflow,
+# special values, exact results and exact midpoints), beside an independent
+# oracle (glibc's double function, MPFR for every input whose double result
+# lies within 4 double ulps of a midpoint between two floats; see
 # tests/elementary/elementary_check.cpp), in three builds:
 #   x86-64    g++ -O2, SSE2 arithmetic
 #   x87       g++ -O2 -mfpmath=387 on x86-64: x87 arithmetic with 64-bit
@@ -10,25 +13,31 @@
 #   i686      Debian's i686 cross compiler (x87 by default), static; natively
 #             where the kernel runs 32-bit programs, else under qemu-i386,
 #             which is about 100 times slower: there a sample of
-#             --i686-sample inputs per function (default 10^6) unless
-#             --i686-all. Inputs it cannot settle alone (it has no MPFR) go
-#             to the x86-64 build's --settle.
+#             --i686-sample inputs and as many pairs per function (default
+#             10^6) unless --i686-all. Inputs it cannot settle alone (it has
+#             no MPFR) go to the x86-64 build's --settle.
 # It prints one line per function and build, and a summary for
-# docs/elementary.md; it exits 1 if any result is misrounded.
+# docs/elementary.md; it exits 1 if any result is misrounded. A one-argument
+# function's result is proved on every input; a two-argument function's is
+# checked on the pairs run.
 #
-#   scripts/check-elementary.sh [--threads N] [--sample N] [--i686-sample N]
-#                               [--i686-all] [FUNCTION...]
+#   scripts/check-elementary.sh [--threads N] [--sample N] [--pairs N]
+#                               [--i686-sample N] [--i686-all] [FUNCTION...]
 #     --threads N       threads per run (default 1; the full run of one
 #                       function takes a few minutes on one core)
-#     --sample N        N inputs per function instead of all 2^32
+#     --sample N        N inputs per one-argument function instead of all 2^32
+#     --pairs N         N random pairs per two-argument function (default
+#                       1000000000)
 #     --i686-sample N   the sample size under qemu-i386 (default 1000000)
-#     --i686-all        all 2^32 inputs in the i686 build even under qemu
+#     --i686-all        all 2^32 inputs and all --pairs pairs in the i686
+#                       build even under qemu
 # Needs: scripts/setup.sh elementary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 threads=1
 mode=(--all)
+pairs=1000000000
 i686_mode=""
 i686_sample=1000000
 functions=()
@@ -36,9 +45,10 @@ while [ $# -gt 0 ]; do
     case "$1" in
         --threads) threads=${2:?}; shift ;;
         --sample) mode=(--sample "${2:?}"); shift ;;
+        --pairs) pairs=${2:?}; shift ;;
         --i686-sample) i686_sample=${2:?}; shift ;;
         --i686-all) i686_mode=all ;;
-        -h|--help) sed -n '2,30s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,34s/^# \{0,1\}//p' "$0"; exit 0 ;;
         -*) echo "check-elementary.sh: unknown option '$1' (try --help)" >&2; exit 2 ;;
         *) functions+=("$1") ;;
     esac
@@ -74,18 +84,18 @@ run() {
 }
 : >"$out/hard-cases.txt"
 start=$SECONDS
-run x86-64 "$out/check-x86-64" --threads "$threads" "${mode[@]}" "${functions[@]}"
-run x87 "$out/check-x87" --threads "$threads" "${mode[@]}" "${functions[@]}"
+run x86-64 "$out/check-x86-64" --threads "$threads" "${mode[@]}" --pairs "$pairs" --pairs-edge "${functions[@]}"
+run x87 "$out/check-x87" --threads "$threads" "${mode[@]}" --pairs "$pairs" --pairs-edge "${functions[@]}"
 
 # The i686 build: natively if the kernel runs it, else under qemu-i386.
 i686=("$out/check-i686")
-i686_args=("${mode[@]}")
+i686_args=("${mode[@]}" --pairs "$pairs" --pairs-edge)
 if ! "$out/check-i686" --sample 1 sin >/dev/null 2>&1; then
     command -v qemu-i386 >/dev/null || { echo "check-elementary.sh: this kernel runs no 32-bit program and qemu-i386 is missing" >&2; exit 1; }
     i686=(qemu-i386 "$out/check-i686")
     if [ "$i686_mode" != all ] && [ "${mode[0]}" = --all ]; then
-        i686_args=(--sample "$i686_sample")
-        echo "--- i686: this kernel runs no 32-bit program; under qemu-i386, $i686_sample inputs per function"
+        i686_args=(--sample "$i686_sample" --pairs "$i686_sample" --pairs-edge)
+        echo "--- i686: this kernel runs no 32-bit program; under qemu-i386, $i686_sample inputs (or pairs) per function"
     fi
 fi
 echo "--- i686: ${i686[*]} ${i686_args[*]}"

@@ -20,7 +20,8 @@
 #     --web             build the web site (scripts/web.sh --build) and run
 #                       only its tests
 #     --cross           run only Ormath's consumer built for six other
-#                       processors and WebAssembly, against the x86-64 bits
+#                       processors, WebAssembly and x87 arithmetic, against
+#                       the x86-64 bits
 set -euo pipefail
 # The checkout is the folder above this script's own, also when run through a link.
 cd "$(dirname "$(readlink -f "$0")")/.."
@@ -59,7 +60,7 @@ while [ $# -gt 0 ]; do
         --valgrind) valgrind=yes; groups+=(valgrind) ;;
         --web) web=yes; groups+=(web) ;;
         --cross) cross=yes; groups+=(cross) ;;
-        -h|--help) sed -n '2,23s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,24s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) usage_error "unknown option '$1'" ;;
     esac
     shift

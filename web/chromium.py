@@ -47,11 +47,12 @@ LONGEST_TMPDIR = 32
 
 
 def end_on_signals():
-    """SIGTERM and SIGHUP end this process as Ctrl-C does, through every
-    finally block, so that what it started is stopped and removed."""
+    """SIGINT, SIGTERM and SIGHUP end this process through every finally
+    block, so that what it started is stopped and removed, with the shell's
+    status for the signal and no traceback."""
     def stop(number, _frame):
         raise SystemExit(128 + number)
-    for number in (signal.SIGTERM, signal.SIGHUP):
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
         signal.signal(number, stop)
 
 
@@ -183,10 +184,19 @@ class DevTools:
 # wanted frame, reads the drawing buffer back; after that callback the
 # browser presents and discards it. It also notes the frame count when the
 # first key arrives, before the program's own handler sees it.
+#
+# For the frames whose matrices are wanted it keeps the model-view and
+# projection matrices that the last draw call of the frame used, as the
+# float bit patterns handed to WebGL (8 hex digits each, column by column).
+# The legacy-GL emulation hands the program's own matrices over unchanged,
+# as uniforms u_modelView and u_projection of its shader, and uploads one
+# only when the program loaded it anew: each program's last upload is kept.
+# With no such frames nothing of WebGL's but clear is wrapped.
 FRAME_HOOK = r"""
 (() => {
   const wanted = new Set(%s);
-  const state = {frames: 0, keyFrames: null, shots: {}, png: null, snap: false, firstFrame: null};
+  const matrixFrames = new Set(%s);
+  const state = {frames: 0, keyFrames: null, shots: {}, png: null, snap: false, firstFrame: null, matrices: {}};
   window.__ormath = state;
   let gl = null;
   const getContext = HTMLCanvasElement.prototype.getContext;
@@ -207,10 +217,48 @@ FRAME_HOOK = r"""
     }
     state.shots[frame] = btoa(text);
   }
+  // Per shader program, the matrices last uploaded to it; those of the
+  // frame's last draw call.
+  const uniformNames = {u_modelView: "modelview", u_projection: "projection"};
+  const locations = new Map();
+  const uploaded = new Map();
+  let drawn = null;
+  if (matrixFrames.size) {
+    const prototype = WebGLRenderingContext.prototype;
+    const getUniformLocation = prototype.getUniformLocation;
+    prototype.getUniformLocation = function (program, name) {
+      const location = getUniformLocation.call(this, program, name);
+      if (location && name in uniformNames) locations.set(location, [program, uniformNames[name]]);
+      return location;
+    };
+    const uniformMatrix4fv = prototype.uniformMatrix4fv;
+    prototype.uniformMatrix4fv = function (location, transpose, data) {
+      const known = locations.get(location);
+      if (known && !transpose) {  // WebGL refuses a transposed matrix
+        if (!uploaded.has(known[0])) uploaded.set(known[0], {});
+        uploaded.get(known[0])[known[1]] = Float32Array.from(data);  // the caller may reuse its array
+      }
+      return uniformMatrix4fv.apply(this, arguments);
+    };
+    for (const draw of ["drawArrays", "drawElements"]) {
+      const real = prototype[draw];
+      prototype[draw] = function () {
+        drawn = Object.assign({}, uploaded.get(this.getParameter(this.CURRENT_PROGRAM)));
+        return real.apply(this, arguments);
+      };
+    }
+  }
+  function hex(matrix) {
+    return matrix ? Array.from(new Uint32Array(matrix.buffer), (word) => word.toString(16).padStart(8, "0")) : null;
+  }
+  function keepMatrices(frame) {
+    state.matrices[frame] = drawn && {modelview: hex(drawn.modelview), projection: hex(drawn.projection)};
+  }
   const requestFrame = window.requestAnimationFrame;
   window.requestAnimationFrame = function (callback) {
     return requestFrame.call(window, (time) => {
       const before = clears;
+      drawn = null;
       try {
         callback(time);
       } finally {
@@ -218,6 +266,7 @@ FRAME_HOOK = r"""
           state.frames = clears;
           if (state.firstFrame === null) state.firstFrame = performance.now();
           if (wanted.has(clears)) grab(clears);
+          if (matrixFrames.has(clears)) keepMatrices(clears);
           if (state.snap) {
             state.png = gl.canvas.toDataURL("image/png");
             state.snap = false;
@@ -238,7 +287,7 @@ FRAME_HOOK = r"""
 class Page:
     """A tab of the browser with the frame hook in place before any script runs."""
 
-    def __init__(self, devtools, wanted_frames=()):
+    def __init__(self, devtools, wanted_frames=(), matrix_frames=()):
         self.devtools = devtools
         target = devtools.call("Target.createTarget", url="about:blank")["targetId"]
         self.target = target
@@ -246,7 +295,8 @@ class Page:
         self.call("Page.enable")
         self.call("Runtime.enable")
         self.call("Log.enable")
-        hook = FRAME_HOOK % (json.dumps(sorted(wanted_frames)), WIDTH, HEIGHT, WIDTH, HEIGHT)
+        hook = FRAME_HOOK % (json.dumps(sorted(wanted_frames)), json.dumps(sorted(matrix_frames)), WIDTH, HEIGHT,
+                             WIDTH, HEIGHT)
         self.call("Page.addScriptToEvaluateOnNewDocument", source=hook)
 
     def call(self, method, **params):

@@ -9,9 +9,14 @@ Needs Debian's sollya (minimax polynomials with double coefficients, and their
 approximation error) and python3-mpmath (the bits of 2/pi, pi/2 and the
 Taylor coefficients in double-double, all from 400-bit arithmetic).
 
-The fast path's polynomials on [-pi/4, pi/4]:
-  sin(r) ~ r + r^3 * S(r^2), S of degree 5 (relative error printed below)
-  cos(r) ~ 1 + r^2 * C(r^2), C of degree 6
+The fast path's table and polynomials: x = k pi/64 + r, |r| <= pi/128, and
+  sin_table[j] = sin(j pi/64), j = 0..127 (exact 0, 1, -1 where they are)
+  sin(r) ~ r + r^3 * S(r^2), S of degree 1 (relative error printed below)
+  cos(r) ~ 1 + r^2 * C(r^2), C of degree 1
+fitted on |r| <= pi/128 (1 + 2^-20): the nearest k in double may leave r a
+little beyond pi/128. pi/64 is split for Cody and Waite's reduction in
+two parts (the first of 28 bits, so that k * cw_p1 is exact for |k| < 2^25,
+|x| < 2^20) and in three (the second also of 28 bits).
 The accurate path's series in double-double (hi + lo, |lo| <= ulp(hi)/2):
   sin(r) = r * sum_k (-1)^k r^2k / (2k+1)!,  cos(r) = sum_k (-1)^k r^2k / (2k)!
 with k up to 13 (sin) and 14 (cos): the first term left out is below 2^-105
@@ -37,11 +42,11 @@ def sollya(script):
 
 def minimax():
     script = """prec = 300; display = hexadecimal;
-I = [2^-40; pi/4];
-s = fpminimax(sin(x), [|3,5,7,9,11,13|], [|D,D,D,D,D,D|], I, relative, floating, x);
-c = fpminimax(cos(x), [|2,4,6,8,10,12,14|], [|D,D,D,D,D,D,D|], I, relative, floating, 1);
-for k from 3 to 13 by 2 do print("S", coeff(s, k));
-for k from 2 to 14 by 2 do print("C", coeff(c, k));
+I = [2^-40; pi/128 * (1 + 2^-20)];
+s = fpminimax(sin(x), [|3,5|], [|D,D|], I, relative, floating, x);
+c = fpminimax(cos(x), [|2,4|], [|D,D|], I, relative, floating, 1);
+for k from 3 to 5 by 2 do print("S", coeff(s, k));
+for k from 2 to 4 by 2 do print("C", coeff(c, k));
 display = decimal;
 print("E", round(log2(sup(supnorm(s, sin(x), I, relative, 2^-20))), 24, RN));
 print("E", round(log2(sup(supnorm(c, cos(x), I, relative, 2^-20))), 24, RN));
@@ -52,7 +57,7 @@ quit;
         parts = line.split()
         if len(parts) == 2 and parts[0] in "SCE":
             {"S": sc, "C": cc, "E": errs}[parts[0]].append(parts[1])
-    assert len(sc) == 6 and len(cc) == 7 and len(errs) == 2, (sc, cc, errs)
+    assert len(sc) == 2 and len(cc) == 2 and len(errs) == 2, (sc, cc, errs)
     return sc, cc, errs
 
 
@@ -75,10 +80,19 @@ def round_bits(v, bits):
 def block():
     sc, cc, errs = minimax()
     lines = [BEGIN]
-    lines.append(f"// sin(r) ~ r + r^3 * S(r^2): relative error < 2^{float(errs[0]):.2f} on [-pi/4, pi/4].")
+    lines.append(f"// sin(r) ~ r + r^3 * S(r^2): relative error < 2^{float(errs[0]):.2f} on [-pi/128, pi/128].")
     lines.append("inline constexpr double sin_poly[] = {" + ", ".join(hexd(float.fromhex(c)) for c in sc) + "};")
-    lines.append(f"// cos(r) ~ 1 + r^2 * C(r^2): relative error < 2^{float(errs[1]):.2f} on [-pi/4, pi/4].")
+    lines.append(f"// cos(r) ~ 1 + r^2 * C(r^2): relative error < 2^{float(errs[1]):.2f} on [-pi/128, pi/128].")
     lines.append("inline constexpr double cos_poly[] = {" + ", ".join(hexd(float.fromhex(c)) for c in cc) + "};")
+    # sinpi is exact at the multiples of 1/2: sin_table[0] and [64] are 0.
+    table = [hexd(mpmath.sinpi(mpmath.mpf(j) / 64)) for j in range(128)]
+    lines.append("// sin(j pi/64), j = 0..127, each rounded to double; four a line.")
+    lines.append("// clang-format off")
+    lines.append("inline constexpr double sin_table[] = {")
+    for i in range(0, 128, 4):
+        lines.append("    " + ", ".join(table[i:i + 4]) + ",")
+    lines.append("};")
+    lines.append("// clang-format on")
     # 2/pi in 32-bit words: bit j of 2/pi (2/pi = sum t_j 2^-j) is bit 32 - (j - 32 i) of word i.
     t = 2 / mpmath.pi
     words = []
@@ -89,16 +103,25 @@ def block():
         words.append(w)
     lines.append("// 2/pi = sum of two_over_pi[i] * 2^(-32 (i + 1)), 320 bits.")
     lines.append("inline constexpr std::uint32_t two_over_pi[] = {" + ", ".join(f"0x{w:08x}" for w in words) + "};")
-    # Cody and Waite: pi/2 = p1 + p2 + p3, p1 and p2 of 33 bits, so that
-    # k * p1 and k * p2 are exact for k < 2^20, and x - k * p1 is exact.
-    pi2 = mpmath.pi / 2
-    p1 = round_bits(pi2, 33)
-    p2 = round_bits(pi2 - p1, 33)
-    p3 = float(pi2 - p1 - p2)
-    err = abs(pi2 - p1 - p2 - mpmath.mpf(p3))
-    lines.append(f"// pi/2 = cw_p1 + cw_p2 + cw_p3 to 2^{float(mpmath.log(err, 2)):.1f}; cw_p1 and cw_p2 have 33 bits.")
+    # Cody and Waite: pi/64 = p1 + p2 + p3, p1 and p2 of 28 bits, so that
+    # k * p1 and k * p2 are exact for |k| < 2^25 and x - k * p1 is exact;
+    # and in two parts, pi/64 = p1 + p23 with p23 a double.
+    step = mpmath.pi / 64
+    p1 = round_bits(step, 28)
+    p2 = round_bits(step - p1, 28)
+    p3 = float(step - p1 - p2)
+    p23 = float(step - p1)
+    err3 = abs(step - p1 - p2 - mpmath.mpf(p3))
+    err2 = abs(step - p1 - mpmath.mpf(p23))
+    lines.append(f"// pi/64 = cw_p1 + cw_p2 + cw_p3 to 2^{float(mpmath.log(err3, 2)):.1f}, cw_p1 and cw_p2 of 28 bits;")
+    lines.append(f"// pi/64 = cw_p1 + cw_p23 to 2^{float(mpmath.log(err2, 2)):.1f}.")
     lines.append(f"inline constexpr double cw_p1 = {hexd(p1)}, cw_p2 = {hexd(p2)}, cw_p3 = {p3.hex()};")
-    lines.append(f"inline constexpr double two_over_pi_double = {hexd(2 / mpmath.pi)};")
+    lines.append(f"inline constexpr double cw_p23 = {p23.hex()};")
+    lines.append(f"inline constexpr double sixty_four_over_pi = {hexd(64 / mpmath.pi)};")
+    hi, lo = dd(step)
+    err = abs(step - mpmath.mpf(hi) - mpmath.mpf(lo))
+    lines.append(f"// pi/64 = pi_over_64_hi + pi_over_64_lo to 2^{float(mpmath.log(err, 2)):.1f}.")
+    lines.append(f"inline constexpr double pi_over_64_hi = {hexd(hi)}, pi_over_64_lo = {hexd(lo)};")
     hi, lo = dd(mpmath.pi / 2)
     lines.append(f"// pi/2 = pi_over_2_hi + pi_over_2_lo to 2^-107.")
     lines.append(f"inline constexpr double pi_over_2_hi = {hexd(hi)}, pi_over_2_lo = {hexd(lo)};")

@@ -339,8 +339,15 @@ def check_window(args, program, workdir):
     display = display_from(args.state)
     with Demo(program, display, workdir) as demo:
         wid = demo.find_window()
-        info = run_tool([args.probe, "info", wid], demo.env).splitlines()
-        fields = dict(line.split("=", 1) for line in info if not line.startswith("drawable "))
+        # The window shows before the program sets its title: look again
+        # until it has one.
+        deadline = time.monotonic() + start_bound()
+        while True:
+            info = run_tool([args.probe, "info", wid], demo.env).splitlines()
+            fields = dict(line.split("=", 1) for line in info if not line.startswith("drawable "))
+            if fields.get("name") not in (None, "<none>") or time.monotonic() > deadline:
+                break
+            time.sleep(0.1)
         expect(fields.get("name") == CAPTION, f"window title is {fields.get('name')!r}")
         icon_title = fields.get("icon_name")
         limitation = None
@@ -373,9 +380,15 @@ def sdl_flavour(pid):
         return "compat" if "libSDL2" in maps.read() else "classic"
 
 
-def settle(demo):
-    """Lets the program run some frames, and checks that it still runs."""
-    time.sleep(0.3)
+def settle(demo, log=None):
+    """Lets the program reach its frame loop, and checks that it still runs.
+    Events that come before the loop's first poll are drained unread at
+    start, so a key sent earlier would be lost. With the swap log, two swaps
+    show the loop running; without it, 0.3 s on an idle machine, scaled."""
+    if log is not None:
+        log.wait_for(demo, 2, start_bound())
+    else:
+        time.sleep(scaled(0.3))
     expect(demo.running(), f"{demo.name()} ended on its own: status {demo.process.returncode}")
 
 
@@ -752,7 +765,7 @@ def check_storms(args, program, workdir):
             with Demo(program, display, workdir,
                       dict(log.environment, **preload(program, args.capture))) as demo:
                 wid = demo.find_window()
-                settle(demo)
+                settle(demo, log)
                 before = log.header()
                 demo.process.send_signal(signal.SIGSTOP)
                 try:

@@ -18,10 +18,21 @@
 // call returns: where SDL 1.2 would queue a quit event that a later call
 // could flush. The time it does so goes into the log's header.
 //
-// An uncaptured frame costs one comparison and allocates nothing. Under the
-// SDL 1.2 layer over SDL 2 set SDL12COMPAT_OPENGL_SCALING=0, so that the
-// program draws into the window's own back buffer rather than a private
-// framebuffer object.
+// With ORMATH_MATRIX_LOG set to a file it follows the matrices the program
+// loads whole (glLoadMatrixf, into the mode glMatrixMode chose) and, at the
+// swap of each of the first ORMATH_MATRIX_LOG_FRAMES frames, writes the
+// model-view and projection matrices then in force, one line each:
+//   <frame> modelview|projection <16 words>
+// each word a float's bit pattern in 8 hex digits, in the order the program
+// handed them over (column by column). A matrix not yet loaded has no line.
+// The file is written as <file>.part and renamed when the last frame is in.
+// Only whole loads are followed: a program that builds its matrices with
+// glRotatef and the like logs nothing.
+//
+// A frame neither captured nor logged costs a few comparisons and allocates
+// nothing. Under the SDL 1.2 layer over SDL 2 set SDL12COMPAT_OPENGL_SCALING=0,
+// so that the program draws into the window's own back buffer rather than a
+// private framebuffer object.
 #include <GL/gl.h>
 #include <SDL.h>
 #include <dlfcn.h>
@@ -47,6 +58,14 @@ int next_wanted = 0;
 long frame = 0;
 const char* directory = nullptr;
 int signal_to_raise = 0;
+
+// The matrix log (see above): open only while frames remain to be logged.
+FILE* matrix_log = nullptr;
+long matrix_log_frames = 0;
+char matrix_log_path[4096], matrix_log_partial[4096 + 8];
+GLenum matrix_mode = GL_MODELVIEW;  // OpenGL's initial mode
+GLfloat modelview[16], projection[16];
+bool modelview_loaded = false, projection_loaded = false;
 
 // The log's layout, in 64-bit words: a header, then one time per swap
 // (CLOCK_MONOTONIC, ns, taken when the swap returns), then the process's CPU
@@ -100,9 +119,53 @@ void open_swap_log() {
     store(first_stop_slot, no_stop_yet);
 }
 
+void open_matrix_log() {
+    const char* path = std::getenv("ORMATH_MATRIX_LOG");
+    const char* frames = std::getenv("ORMATH_MATRIX_LOG_FRAMES");
+    if (path == nullptr || frames == nullptr) {
+        return;
+    }
+    matrix_log_frames = std::strtol(frames, nullptr, 10);
+    std::snprintf(matrix_log_path, sizeof matrix_log_path, "%s", path);
+    std::snprintf(matrix_log_partial, sizeof matrix_log_partial, "%s.part", path);
+    matrix_log = matrix_log_frames > 0 ? std::fopen(matrix_log_partial, "w") : nullptr;
+    if (matrix_log == nullptr) {
+        std::fprintf(stderr, "frame_capture: cannot create the matrix log %s\n", matrix_log_partial);
+        std::_Exit(3);
+    }
+}
+
+void log_matrix(const char* name, const GLfloat* matrix) {
+    std::fprintf(matrix_log, "%ld %s", frame, name);
+    for (int i = 0; i < 16; ++i) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &matrix[i], sizeof bits);
+        std::fprintf(matrix_log, " %08x", static_cast<unsigned>(bits));
+    }
+    std::fputc('\n', matrix_log);
+}
+
+// The matrices in force for the frame being swapped.
+void log_matrices() {
+    if (modelview_loaded) {
+        log_matrix("modelview", modelview);
+    }
+    if (projection_loaded) {
+        log_matrix("projection", projection);
+    }
+    if (frame == matrix_log_frames) {
+        // Renamed only when complete, so a reader never sees part of the log.
+        if (std::fclose(matrix_log) == 0) {
+            std::rename(matrix_log_partial, matrix_log_path);
+        }
+        matrix_log = nullptr;
+    }
+}
+
 // Parsed before main, so the swap path only counts and compares.
 __attribute__((constructor)) void read_settings() {
     open_swap_log();
+    open_matrix_log();
     if (const char* number = std::getenv("ORMATH_RAISE_IN_SET_VIDEO_MODE")) {
         signal_to_raise = static_cast<int>(std::strtol(number, nullptr, 10));
     }
@@ -167,6 +230,9 @@ extern "C" void SDL_GL_SwapBuffers(void) {
         ++next_wanted;
         save_back_buffer(frame);
     }
+    if (matrix_log != nullptr) {
+        log_matrices();
+    }
     if (real != nullptr) {
         real();
     }
@@ -209,4 +275,36 @@ extern "C" int SDL_PollEvent(SDL_Event* event) {
         }
     }
     return taken;
+}
+
+extern "C" void glMatrixMode(GLenum mode) {
+    using mode_function = void (*)(GLenum);
+    static const auto real = reinterpret_cast<mode_function>(dlsym(RTLD_NEXT, "glMatrixMode"));
+    if (real != nullptr) {
+        real(mode);
+    }
+    if (matrix_log != nullptr) {
+        // OpenGL's answer: a mode it refused leaves the one before.
+        GLint current = GL_MODELVIEW;
+        glGetIntegerv(GL_MATRIX_MODE, &current);
+        matrix_mode = static_cast<GLenum>(current);
+    }
+}
+
+// The program's own floats, kept before OpenGL sees them.
+extern "C" void glLoadMatrixf(const GLfloat* matrix) {
+    using load_function = void (*)(const GLfloat*);
+    static const auto real = reinterpret_cast<load_function>(dlsym(RTLD_NEXT, "glLoadMatrixf"));
+    if (matrix_log != nullptr && matrix != nullptr) {
+        if (matrix_mode == GL_MODELVIEW) {
+            std::memcpy(modelview, matrix, sizeof modelview);
+            modelview_loaded = true;
+        } else if (matrix_mode == GL_PROJECTION) {
+            std::memcpy(projection, matrix, sizeof projection);
+            projection_loaded = true;
+        }
+    }
+    if (real != nullptr) {
+        real(matrix);
+    }
 }

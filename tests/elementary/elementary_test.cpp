@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,78 @@ TEST(ElementarySpecial, NearMultiplesOfHalfPi) {
     EXPECT_EQ(bits(ormath::sin(at_run_time(0x1.f37c8ap+95f))), bits(1.0f));
     EXPECT_EQ(bits(ormath::cos(at_run_time(0x1.f37c8ap+95f))), bits(-0x1.bbdd52p-30f));
     EXPECT_EQ(bits(ormath::tan(at_run_time(0x1.f37c8ap+95f))), bits(-0x1.274c1cp+29f));
+}
+
+struct exact_case {
+    float x, sin, cos, tan;
+};
+
+// Either side of the thresholds between the paths (2^-12: x itself below it;
+// 2^20: the reduction in double below it, in integers above), and negative
+// arguments above 2^20, whose reduction works on |x|. Expected values from
+// mpmath at 2000 bits, rounded to 24.
+const exact_case boundaries[] = {
+    {0x1.fffffep-13f, 0x1.fffffep-13f, 1.0f, 0x1.fffffep-13f},
+    {0x1.fffffep-11f, 0x1.fffff8p-11f, 0x1.fffffp-1f, 0x1.000004p-10f},
+    {0x1.fffffep-10f, 0x1.ffffe8p-10f, 0x1.ffffcp-1f, 0x1.000014p-9f},
+    {0x1.fffffep+19f, 0x1.156658p-2f, 0x1.ecdaf4p-1f, 0x1.202cdcp-2f},
+    {0x1p+20f, 0x1.526cccp-2f, 0x1.e33adap-1f, 0x1.6692e6p-2f},
+    {-0x1p+20f, -0x1.526cccp-2f, 0x1.e33adap-1f, -0x1.6692e6p-2f},
+    {-0x1.2a05f2p+99f, 0x1.62066ap-1f, -0x1.71e0f2p-1f, -0x1.ea0e08p-1f},
+    {-0x1.fffffep+127f, 0x1.0b3366p-1f, 0x1.b4bf2cp-1f, 0x1.393d94p-1f},
+};
+
+TEST(ElementarySpecial, PathBoundaries) {
+    for (const exact_case& c : boundaries) {
+        const float x = at_run_time(c.x);
+        EXPECT_EQ(bits(ormath::sin(x)), bits(c.sin)) << std::hexfloat << x;
+        EXPECT_EQ(bits(ormath::cos(x)), bits(c.cos)) << std::hexfloat << x;
+        EXPECT_EQ(bits(ormath::tan(x)), bits(c.tan)) << std::hexfloat << x;
+    }
+}
+
+// glibc's double function at x rounded to float, where that is the correctly
+// rounded result: the double lies within an ulp of the exact value, so when
+// it and its neighbours 4 ulps away round to the same float, so does the
+// exact value. False where they do not (the test then fails: pick another x).
+bool reference(double d, float* result) {
+    double lo = d, hi = d;
+    for (int i = 0; i < 4; ++i) {
+        lo = std::nextafter(lo, -INFINITY);
+        hi = std::nextafter(hi, INFINITY);
+    }
+    const volatile auto lo_float = static_cast<float>(lo);
+    const volatile auto hi_float = static_cast<float>(hi);
+    *result = lo_float;
+    return bits(lo_float) == bits(hi_float);
+}
+
+// The fast path takes sin and cos of k pi/64 from a table of 128 entries:
+// every entry, with r of either sign, in both reductions' ranges; and the
+// floats nearest multiples of pi/2, where the reduction must keep r exact
+// relative to itself (sin or cos of them is tiny).
+TEST(ElementaryReference, EveryTableEntryAndNearZeros) {
+    const double pi = 3.141592653589793;
+    std::vector<float> xs;
+    for (int k = -260; k <= 260; ++k) {
+        for (const double r : {-0.47, -0.29, -0.11, 0.07, 0.23, 0.41}) {
+            xs.push_back(static_cast<float>((k + r) * pi / 64));
+            xs.push_back(static_cast<float>((k * 8191 + r) * pi / 64));
+        }
+    }
+    for (int m = 1; m <= 4000; m += 3) {
+        xs.push_back(static_cast<float>(m * pi / 2));
+        xs.push_back(-static_cast<float>(m * 977 * pi / 2));
+    }
+    for (const float x : xs) {
+        const auto xd = static_cast<double>(x);
+        float s = 0, c = 0, t = 0;
+        ASSERT_TRUE(reference(std::sin(xd), &s) && reference(std::cos(xd), &c) && reference(std::tan(xd), &t))
+            << std::hexfloat << x;
+        EXPECT_EQ(bits(ormath::sin(at_run_time(x))), bits(s)) << "sin(" << std::hexfloat << x << ")";
+        EXPECT_EQ(bits(ormath::cos(at_run_time(x))), bits(c)) << "cos(" << std::hexfloat << x << ")";
+        EXPECT_EQ(bits(ormath::tan(at_run_time(x))), bits(t)) << "tan(" << std::hexfloat << x << ")";
+    }
 }
 
 struct hard_case {

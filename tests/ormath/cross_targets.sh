@@ -4,14 +4,17 @@
 # -O3, runs each build, and compares its output with the x86-64 build's: the
 # same bits everywhere is Ormath's promise. The targets are Debian's cross
 # compilers (static, run under qemu-user, i686 natively where the kernel runs
-# 32-bit programs) and Emscripten (run under Node).
+# 32-bit programs), Emscripten (run under Node), and x87 arithmetic, which
+# keeps float intermediates wider unless Ormath rounds them: i686 with its
+# compiler's default, and x86-64 with -mfpmath=387 (run natively).
 set -euo pipefail
 build_dir=$1 tests_dir=$2 work=$3
 jobs=$(nproc)
 
 # target, compiler, how to run its programs, options of its own
 targets=(
-    "i686 i686-linux-gnu-g++ qemu-i386 -msse2 -mfpmath=sse"
+    "i686 i686-linux-gnu-g++ qemu-i386"
+    "x86-64-x87 g++ env -mfpmath=387"
     "aarch64 aarch64-linux-gnu-g++ qemu-aarch64"
     "armhf arm-linux-gnueabihf-g++ qemu-arm"
     "ppc64el powerpc64le-linux-gnu-g++ qemu-ppc64le"

@@ -13,6 +13,10 @@ clangxx=$(command -v clang++ || true)
 [ -n "$clangxx" ] || { echo "install_test: clang++ is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 
 rm -rf "$work"
+# The compilers' own temporary files go in the work folder too: a compiler
+# ended by a signal leaves its temporary object behind.
+mkdir -p "$work/tmp"
+export TMPDIR="$work/tmp"
 prefix="$work/prefix"
 cmake --install "$build_dir" --component ormath --prefix "$prefix" >/dev/null
 

@@ -528,9 +528,12 @@ TEST(Builders, ScaleFrustumAndOrthoEntryByEntry) {
 
 TEST(Builders, PerspectiveIsTheSymmetricFrustum) {
     for (const float fovy : {30.0f, 45.0f, 100.0f}) {
-        const float range = ormath::tan((fovy / 2.0f) * 0.017453292f) * 0.1f;
+        // Each step rounded on its own, as perspective rounds it, also on x87.
+        using ormath::rounded;
+        const float range = rounded(ormath::tan(rounded((fovy / 2.0f) * 0.017453292f)) * 0.1f);
         const float aspect = 4.0f / 3.0f;
-        const mat4 frustum = ormath::frustum(-range * aspect, range * aspect, -range, range, 0.1f, 100);
+        const mat4 frustum =
+            ormath::frustum(rounded(-range * aspect), rounded(range * aspect), -range, range, 0.1f, 100);
         EXPECT_TRUE(same_floats(ormath::perspective(fovy, aspect, 0.1f, 100).data(), frustum.data(), 16))
             << fovy;
     }

@@ -10,6 +10,10 @@ CHECK is one of
             binary), read back inside the animation-frame callback that drew
             them: judged like the native frames, and within 2 units per
             channel of the native program's same frames inside the square
+  matrices  the model-view and projection matrices that PROGRAM's page (an
+            Ormath program, PROGRAM its native binary) hands WebGL for
+            frames 1 to 200: bit for bit those the native program loads
+            for the same frames
   ending    PROGRAM's page: its title is the caption; a key ends the program
             after exactly one more frame with status 0, which the page says
             in one line; nothing on the console is an error
@@ -28,12 +32,13 @@ CHECK is one of
             128, drops an idle connection, and ends quietly on Ctrl-C
 
 The server and browser come from the state files web_fixture.py writes, the
-X server for the native frames from the display tests' fixture.
+X server for the native frames and matrices from the display tests' fixture.
 """
 import argparse
 import base64
 import os
 import shutil
+import struct
 import sys
 import tempfile
 import time
@@ -145,6 +150,88 @@ def check_picture(args, program, workdir):
     shutil.rmtree(folder)
     print(f"{name}: frames {FRAMES} as expected; corner colours within {corners} of {native.CORNER_TOLERANCE} "
           f"units, within {worst} of the native frames inside the square")
+
+
+# Frames 1 to 200 turn the square by 200 degrees, through sines and cosines
+# of every sign.
+MATRIX_FRAMES = 200
+MATRICES = ["modelview", "projection"]
+
+
+def native_matrices(args, program, workdir):
+    """The matrices the native program loads for frames 1 to MATRIX_FRAMES,
+    as the frame capture library logs them: {frame: {matrix: 16 hex words}}."""
+    path = os.path.join(workdir, "matrices.log")
+    log = {
+        **native.preload(program, args.capture),
+        "ORMATH_MATRIX_LOG": path,
+        "ORMATH_MATRIX_LOG_FRAMES": str(MATRIX_FRAMES),
+    }
+    with native.Demo(program, native.display_from(args.x_state), workdir, log) as demo:
+        bound = native.start_bound()
+        deadline = time.monotonic() + bound
+        while not os.path.exists(path):
+            expect(demo.running(), f"the native {demo.name()} ended early; stderr: {demo.errors()!r}")
+            expect(time.monotonic() < deadline,
+                   f"the native {demo.name()} did not reach frame {MATRIX_FRAMES} within {bound:.0f} s")
+            time.sleep(0.05)
+    matrices = {}
+    with open(path) as f:
+        for line in f:
+            frame, matrix, *words = line.split()
+            matrices.setdefault(int(frame), {})[matrix] = words
+    return matrices
+
+
+def wait_for_frame(page, frame):
+    """Waits until the page has drawn frame `frame`. Frames decide: it fails
+    only when the page ends or draws no frame for LOAD_BOUND seconds."""
+    count, since = -1, time.monotonic()
+    while True:
+        try:
+            now, ended = page.evaluate("[window.__ormath ? window.__ormath.frames : 0, "
+                                       "document.body && document.body.dataset.exitStatus]")
+        except chromium.BrowserError:  # a document still loading
+            now, ended = max(count, 0), None
+        if now >= frame:
+            return
+        expect(ended is None, f"the page ended with status {ended} after frame {now}")
+        if now != count:
+            count, since = now, time.monotonic()
+        expect(time.monotonic() - since < LOAD_BOUND, f"the page drew no frame after frame {count} "
+                                                      f"for {LOAD_BOUND} s")
+        time.sleep(0.05)
+
+
+def as_float(word):
+    return struct.unpack("<f", struct.pack("<I", int(word, 16)))[0]
+
+
+def check_matrices(args, program, workdir):
+    name = os.path.basename(program)
+    reference = native_matrices(args, program, workdir)
+    url, devtools = connect(args)
+    frames = range(1, MATRIX_FRAMES + 1)
+    page = chromium.Page(devtools, matrix_frames=frames)
+    try:
+        page.open(f"{url}{name}.html")
+        wait_for_frame(page, MATRIX_FRAMES)
+        web = page.evaluate("window.__ormath.matrices")
+    finally:
+        page.close()
+    for frame in frames:
+        expect(str(frame) in web, f"frame {frame}: not recorded on the page")
+        expect(web[str(frame)] is not None, f"frame {frame}: the page drew nothing")
+        for matrix in MATRICES:
+            want = reference.get(frame, {}).get(matrix)
+            got = web[str(frame)].get(matrix)
+            expect(want is not None and len(want) == 16, f"frame {frame}: the native {name} loaded no {matrix} matrix")
+            expect(got is not None and len(got) == 16, f"frame {frame}: the page handed WebGL no {matrix} matrix")
+            for i, (g, w) in enumerate(zip(got, want)):
+                expect(g == w, f"frame {frame}: {matrix} element {i} (column {i // 4}, row {i % 4}) is 0x{g} "
+                               f"({as_float(g)!r}) on the page, 0x{w} ({as_float(w)!r}) natively")
+    print(f"{name}: the {' and '.join(MATRICES)} matrices of frames 1 to {MATRIX_FRAMES} on the page are the "
+          "native program's, bit for bit")
 
 
 def check_ending(args, name, workdir):
@@ -404,8 +491,9 @@ def check_server(args, _, workdir):
     expect(not failures, "\n".join(failures))
 
 
-CHECKS = {"picture": check_picture, "ending": check_ending, "no-webgl": check_no_webgl, "index": check_index,
-          "server": check_server, "cannot-start": check_cannot_start, "context-loss": check_context_loss}
+CHECKS = {"picture": check_picture, "matrices": check_matrices, "ending": check_ending, "no-webgl": check_no_webgl,
+          "index": check_index, "server": check_server, "cannot-start": check_cannot_start,
+          "context-loss": check_context_loss}
 
 
 def main():

@@ -53,12 +53,14 @@ inline float roundEven(float x) noexcept { return std::nearbyint(x); }
 
 // x - floor(x). For a tiny negative x the difference rounds to 1, not below
 // it; fract of an infinity is NaN.
-inline float fract(float x) noexcept { return x - ormath::floor(x); }
+inline float fract(float x) noexcept { return detail::narrow(x - ormath::floor(x)); }
 
 // x - y * floor(x / y), in that order (x / y divided, floored, multiplied by y
 // and rounded, then subtracted from x); not C's fmod: the result takes y's
 // sign. y = 0 gives NaN; the result may round to y itself.
-inline float mod(float x, float y) noexcept { return x - detail::mul(y, ormath::floor(x / y)); }
+inline float mod(float x, float y) noexcept {
+    return detail::narrow(x - detail::mul(y, ormath::floor(detail::narrow(x / y))));
+}
 
 // x split into whole_part = trunc(x) and the returned fraction x - whole_part,
 // both with x's sign and both exact (std::modf). An infinite x gives a whole
@@ -82,8 +84,8 @@ constexpr float clamp(float x, float min_value, float max_value) noexcept {
 // form gives exactly x at a = 0 and y at a = 1, which the shorter
 // x + (y - x) * a does not.
 constexpr float mix(float x, float y, float a) noexcept {
-    const float keep = 1.0f - a;
-    return detail::mul(x, keep) + detail::mul(y, a);
+    const float keep = detail::narrow(1.0f - a);
+    return detail::narrow(detail::mul(x, keep) + detail::mul(y, a));
 }
 
 // GLSL's select: a ? y : x, with no arithmetic, so an infinity or NaN in the
@@ -103,8 +105,9 @@ constexpr float step(float edge, float x) noexcept { return x < edge ? 0.0f : 1.
 // edge0 > edge1 the curve runs from 1 down to 0.
 constexpr float smoothstep(float edge0, float edge1, float x) noexcept {
     using detail::mul;
-    const float t = ormath::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return mul(mul(t, t), 3.0f - mul(2.0f, t));
+    using detail::narrow;
+    const float t = ormath::clamp(narrow(narrow(x - edge0) / narrow(edge1 - edge0)), 0.0f, 1.0f);
+    return mul(mul(t, t), narrow(3.0f - mul(2.0f, t)));
 }
 
 // degrees * (single-precision pi / 180), one float multiplication.
@@ -118,7 +121,7 @@ constexpr bool isinf(float x) noexcept { return x > 0x1.fffffep127f || x < -0x1.
 
 // a * b + c with one rounding, of the exact value (std::fma; the C library's
 // fmaf is exact where the processor has no fused multiply-add).
-inline float fma(float a, float b, float c) noexcept { return std::fma(a, b, c); }
+inline float fma(float a, float b, float c) noexcept { return detail::narrow(std::fma(a, b, c)); }
 
 // x as significand * 2^exponent with 0.5 <= |significand| < 1 (std::frexp),
 // exact. A zero gives itself and exponent 0; an infinity or NaN gives itself
@@ -130,7 +133,7 @@ inline float frexp(float x, int& exponent) noexcept {
 // x * 2^exponent, correctly rounded (std::ldexp): exact unless the result
 // overflows (to an infinity) or falls among the subnormals (rounded to
 // nearest, ties to even).
-inline float ldexp(float x, int exponent) noexcept { return std::ldexp(x, exponent); }
+inline float ldexp(float x, int exponent) noexcept { return detail::narrow(std::ldexp(x, exponent)); }
 
 // The bits of x as an int32_t or uint32_t, and the float of the given bits:
 // exact reinterpretations, NaN payloads included.

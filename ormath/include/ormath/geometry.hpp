@@ -74,7 +74,7 @@ inline std::array<vec4, 6> frustum_planes(const mat4& clip_from_world,
 // edges that are outside it; a culling test errs that way. A NaN gives true.
 inline bool sphere_visible(const std::array<vec4, 6>& planes, const vec3& center, float radius) noexcept {
     for (const vec4& p : planes) {
-        if (ormath::dot(vec3(p), center) + p.w < -radius) {
+        if (detail::narrow(ormath::dot(vec3(p), center) + p.w) < -radius) {
             return false;
         }
     }
@@ -90,7 +90,7 @@ inline bool box_visible(const std::array<vec4, 6>& planes, const vec3& box_min,
     for (const vec4& p : planes) {
         const vec3 corner(p.x >= 0.0f ? box_max.x : box_min.x, p.y >= 0.0f ? box_max.y : box_min.y,
                           p.z >= 0.0f ? box_max.z : box_min.z);
-        if (ormath::dot(vec3(p), corner) + p.w < 0.0f) {
+        if (detail::narrow(ormath::dot(vec3(p), corner) + p.w) < 0.0f) {
             return false;
         }
     }
@@ -113,11 +113,11 @@ inline bool box_visible(const std::array<vec4, 6>& planes, const vec3& box_min,
 // (denom == 0) misses unless the origin is on it.
 inline float ray_plane(const vec3& origin, const vec3& direction, const vec4& plane) noexcept {
     const vec3 n(plane);
-    const float dist = ormath::dot(n, origin) + plane.w;
+    const float dist = detail::narrow(ormath::dot(n, origin) + plane.w);
     if (dist == 0.0f) {
         return 0.0f;
     }
-    const float t = -dist / ormath::dot(n, direction);
+    const float t = detail::narrow(-dist / ormath::dot(n, direction));
     return t >= 0.0f ? t : std::numeric_limits<float>::infinity();
 }
 
@@ -133,26 +133,27 @@ inline float ray_plane(const vec3& origin, const vec3& direction, const vec4& pl
 inline float ray_sphere(const vec3& origin, const vec3& direction, const vec3& center,
                         float radius) noexcept {
     using detail::mul;
+    using detail::narrow;
     constexpr float none = std::numeric_limits<float>::infinity();
     const vec3 m = origin - center;
     const float a = ormath::dot(direction, direction);
     const float b = ormath::dot(m, direction);
-    const float c = ormath::dot(m, m) - mul(radius, radius);
+    const float c = narrow(ormath::dot(m, m) - mul(radius, radius));
     if (c == 0.0f) {
         return 0.0f;
     }
     if (!(a > 0.0f) || (c > 0.0f && b >= 0.0f)) {
         return none;
     }
-    const float disc = mul(b, b) - mul(a, c);
+    const float disc = narrow(mul(b, b) - mul(a, c));
     if (!(disc >= 0.0f)) {
         return none;
     }
-    const float q = b >= 0.0f ? -(b + std::sqrt(disc)) : std::sqrt(disc) - b;
+    const float q = b >= 0.0f ? -narrow(b + narrow(std::sqrt(disc))) : narrow(narrow(std::sqrt(disc)) - b);
     if (c > 0.0f || b >= 0.0f) {
-        return c / q;
+        return narrow(c / q);
     }
-    return q / a;
+    return narrow(q / a);
 }
 
 // The slab test. For each axis i with direction[i] != 0, the parameters
@@ -181,7 +182,8 @@ inline float ray_box(const vec3& origin, const vec3& direction, const vec3& box_
             }
             continue;
         }
-        const float t_lo = (lo - o) / direction[i], t_hi = (hi - o) / direction[i];
+        const float t_lo = detail::narrow(detail::narrow(lo - o) / direction[i]);
+        const float t_hi = detail::narrow(detail::narrow(hi - o) / direction[i]);
         t_enter = ormath::max(t_enter, ormath::min(t_lo, t_hi));
         t_exit = ormath::min(t_exit, ormath::max(t_lo, t_hi));
     }
@@ -212,20 +214,20 @@ inline float ray_triangle(const vec3& origin, const vec3& direction, const vec3&
         return none;
     }
     const vec3 s = origin - a;
-    const float u = ormath::dot(s, p) / det;
+    const float u = detail::narrow(ormath::dot(s, p) / det);
     // A NaN fails the test as written; the inverted comparisons would let it pass.
     // NOLINTNEXTLINE(readability-simplify-boolean-expr)
     if (!(u >= 0.0f && u <= 1.0f)) {
         return none;
     }
     const vec3 r = ormath::cross(s, e1);
-    const float v = ormath::dot(direction, r) / det;
+    const float v = detail::narrow(ormath::dot(direction, r) / det);
     // A NaN fails the test as written; the inverted comparisons would let it pass.
     // NOLINTNEXTLINE(readability-simplify-boolean-expr)
-    if (!(v >= 0.0f && u + v <= 1.0f)) {
+    if (!(v >= 0.0f && detail::narrow(u + v) <= 1.0f)) {
         return none;
     }
-    const float t = ormath::dot(e2, r) / det;
+    const float t = detail::narrow(ormath::dot(e2, r) / det);
     return t > 0.0f ? t : t == 0.0f ? 0.0f : none;
 }
 

@@ -58,6 +58,9 @@ constexpr T convert(U x) noexcept {
         return !(x > -1.0f) ? 0u : x >= 0x1p32f ? 0xffffffffu : static_cast<T>(x);
     } else if constexpr (std::is_same_v<T, std::int32_t>) {
         return to_signed(static_cast<std::uint32_t>(x));
+    } else if constexpr (std::is_same_v<T, float>) {
+        // An integer of more than 24 bits is rounded to float here, also on x87.
+        return narrow(static_cast<float>(x));
     } else {
         return static_cast<T>(x);
     }

@@ -117,7 +117,8 @@ namespace detail {
 
 // m[0]*v.x + m[1]*v.y + m[2]*v.z + m[3]*v.w, each row summed left to right.
 constexpr float combine_row(const mat4& m, const vec4& v, int r) noexcept {
-    return ((mul(m[0][r], v.x) + mul(m[1][r], v.y)) + mul(m[2][r], v.z)) + mul(m[3][r], v.w);
+    return narrow(narrow(narrow(mul(m[0][r], v.x) + mul(m[1][r], v.y)) + mul(m[2][r], v.z)) +
+                  mul(m[3][r], v.w));
 }
 
 }  // namespace detail
@@ -137,14 +138,16 @@ constexpr vec4 operator*(const mat4& m, const vec4& v) noexcept {
 // Row r is (m[0][r]*v.x + m[1][r]*v.y) + m[2][r]*v.z.
 constexpr vec3 operator*(const mat3& m, const vec3& v) noexcept {
     using detail::mul;
-    return {(mul(m[0].x, v.x) + mul(m[1].x, v.y)) + mul(m[2].x, v.z),
-            (mul(m[0].y, v.x) + mul(m[1].y, v.y)) + mul(m[2].y, v.z),
-            (mul(m[0].z, v.x) + mul(m[1].z, v.y)) + mul(m[2].z, v.z)};
+    using detail::narrow;
+    return {narrow(narrow(mul(m[0].x, v.x) + mul(m[1].x, v.y)) + mul(m[2].x, v.z)),
+            narrow(narrow(mul(m[0].y, v.x) + mul(m[1].y, v.y)) + mul(m[2].y, v.z)),
+            narrow(narrow(mul(m[0].z, v.x) + mul(m[1].z, v.y)) + mul(m[2].z, v.z))};
 }
 // Row r is m[0][r]*v.x + m[1][r]*v.y.
 constexpr vec2 operator*(const mat2& m, const vec2& v) noexcept {
     using detail::mul;
-    return {mul(m[0].x, v.x) + mul(m[1].x, v.y), mul(m[0].y, v.x) + mul(m[1].y, v.y)};
+    using detail::narrow;
+    return {narrow(mul(m[0].x, v.x) + mul(m[1].x, v.y)), narrow(mul(m[0].y, v.x) + mul(m[1].y, v.y))};
 }
 
 // The matrix product A * B, so that (A * B) * v == A * (B * v): in T * R the
@@ -334,11 +337,11 @@ constexpr mat4 transpose(const mat4& m) noexcept {
 
 // m[0][0] * m[1][1] - m[1][0] * m[0][1], each product rounded.
 constexpr float determinant(const mat2& m) noexcept {
-    return detail::mul(m[0].x, m[1].y) - detail::mul(m[1].x, m[0].y);
+    return detail::narrow(detail::mul(m[0].x, m[1].y) - detail::mul(m[1].x, m[0].y));
 }
 // The adjugate is ((m[1][1], -m[0][1]), (-m[1][0], m[0][0])) by columns.
 constexpr mat2 inverse(const mat2& m) noexcept {
-    const float r = 1.0f / ormath::determinant(m);
+    const float r = detail::narrow(1.0f / ormath::determinant(m));
     return {vec2(m[1].y, -m[0].y) * r, vec2(-m[1].x, m[0].x) * r};
 }
 
@@ -350,7 +353,7 @@ constexpr mat3 inverse(const mat3& m) noexcept {
     const vec3 row0 = ormath::cross(m[1], m[2]);
     const vec3 row1 = ormath::cross(m[2], m[0]);
     const vec3 row2 = ormath::cross(m[0], m[1]);
-    const float r = 1.0f / ormath::dot(m[0], row0);
+    const float r = detail::narrow(1.0f / ormath::dot(m[0], row0));
     return ormath::transpose(mat3(row0 * r, row1 * r, row2 * r));
 }
 
@@ -374,7 +377,7 @@ constexpr minors4 minors(const mat4& m) noexcept {
 // dot(s, v) + dot(t, u), with s, t, u, v the minors of detail::minors above.
 constexpr float determinant(const mat4& m) noexcept {
     const detail::minors4 k = detail::minors(m);
-    return ormath::dot(k.s, k.v) + ormath::dot(k.t, k.u);
+    return detail::narrow(ormath::dot(k.s, k.v) + ormath::dot(k.t, k.u));
 }
 // The adjugate's rows, from the minors (a sum of a cross product and a
 // rounded product, in that order, then the dot product in row 3):
@@ -392,7 +395,7 @@ constexpr mat4 inverse(const mat4& m) noexcept {
     }
 #endif
     const detail::minors4 k = detail::minors(m);
-    const float r = 1.0f / (ormath::dot(k.s, k.v) + ormath::dot(k.t, k.u));
+    const float r = detail::narrow(1.0f / detail::narrow(ormath::dot(k.s, k.v) + ormath::dot(k.t, k.u)));
     const vec4 row0(ormath::cross(k.b, k.v) + k.t * k.y, -ormath::dot(k.b, k.t));
     const vec4 row1(ormath::cross(k.v, k.a) - k.t * k.x, ormath::dot(k.a, k.t));
     const vec4 row2(ormath::cross(k.d, k.u) + k.s * k.w, -ormath::dot(k.d, k.s));

@@ -20,8 +20,8 @@
 //   packing.hpp     packUnorm2x16 packSnorm2x16 packUnorm4x8 packSnorm4x8 packHalf2x16
 //                   and their unpack forms
 //   geometric.hpp   dot cross length distance normalize faceforward reflect refract
-//   elementary.hpp  sin cos tan, correctly rounded (radians); one header a family
-//                   in elementary/
+//   elementary.hpp  sin cos tan sinh cosh tanh asinh acosh atanh, correctly
+//                   rounded (radians); one header a family in elementary/
 //   transforms.hpp  translate scale rotate frustum ortho perspective look_at
 //                   pick_matrix, clip_depth; project unproject
 //   quaternion.hpp  quat; quat_rotation quat_between, q * p, q * v, conjugate
@@ -44,9 +44,13 @@
 // one is possible, and its result is bit-for-bit that order's in IEEE single
 // precision, rounding to nearest: in any consumer's build, at -O0 or at -O3
 // -march=native -ffp-contract=fast, with gcc or clang, on x86-64 or AArch64,
-// with no compile option needed. Every product that feeds an addition or
+// and with the x87 arithmetic of 32-bit x86 (FLT_EVAL_METHOD 2), with no
+// compile option needed. Every product that feeds an addition or
 // subtraction is rounded to float on its own (see rounded()), so no
-// multiply-add is ever fused; sums run left to right as written. std::sqrt is
+// multiply-add is ever fused; sums run left to right as written. Where the
+// compiler evaluates float arithmetic wider (x87), every operation is rounded
+// to float as it happens, through memory (detail::mul and detail::narrow),
+// so no intermediate keeps extra bits or range. std::sqrt is
 // correctly rounded, so length, distance, normalize, refract and look_at give
 // the same bits everywhere. The elementary functions (elementary.hpp) are
 // Ormath's own and correctly rounded, so rotate and perspective, which use

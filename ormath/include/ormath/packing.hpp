@@ -34,6 +34,7 @@ inline std::uint32_t pack_field(float c, float lo, float scale, std::uint32_t ma
     return static_cast<std::uint32_t>(detail::convert<std::int32_t>(r)) & mask;
 }
 // The field at bit `shift` of p: as an unsigned number, or sign-extended.
+// At most 16 bits, so the float is exact and x87 has nothing to round.
 constexpr float unorm_field(std::uint32_t p, int shift, std::uint32_t mask) noexcept {
     return static_cast<float>((p >> shift) & mask);
 }

@@ -7,6 +7,8 @@
 #include <ormath/guard.hpp>
 
 #include <ormath/common.hpp>
+#include <ormath/elementary/inverse_trigonometric.hpp>
+#include <ormath/elementary/trigonometric.hpp>
 #include <ormath/geometric.hpp>
 #include <ormath/matrices.hpp>
 #include <ormath/rounding.hpp>
@@ -55,22 +57,6 @@ namespace detail {
 template <typename Q, typename R = Q>
 using if_quat = std::enable_if_t<std::is_same<Q, quat>::value, R>;
 
-// The C library's functions for the rotations below, one place each,
-// evaluated in double and rounded once to float. That is the correctly
-// rounded float unless the exact value lies within about 2^-29 of a float
-// rounding midpoint (relative), so C libraries whose float functions differ
-// in the last bit (x87-based ones, musl) give the same floats here.
-inline float quat_sin(float radians) noexcept {
-    return static_cast<float>(std::sin(static_cast<double>(radians)));
-}
-inline float quat_cos(float radians) noexcept {
-    return static_cast<float>(std::cos(static_cast<double>(radians)));
-}
-inline float quat_acos(float x) noexcept { return static_cast<float>(std::acos(static_cast<double>(x))); }
-inline float quat_atan2(float y, float x) noexcept {
-    return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
-}
-
 // The vector part.
 constexpr vec3 vector_part(const quat& q) noexcept { return {q.x, q.y, q.z}; }
 
@@ -87,10 +73,12 @@ constexpr bool operator==(const quat& a, const quat& b) noexcept {
 }
 constexpr bool operator!=(const quat& a, const quat& b) noexcept { return !(a == b); }
 constexpr quat operator+(const quat& a, const quat& b) noexcept {
-    return quat(a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w);
+    using detail::narrow;
+    return quat(narrow(a.x + b.x), narrow(a.y + b.y), narrow(a.z + b.z), narrow(a.w + b.w));
 }
 constexpr quat operator-(const quat& a, const quat& b) noexcept {
-    return quat(a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w);
+    using detail::narrow;
+    return quat(narrow(a.x - b.x), narrow(a.y - b.y), narrow(a.z - b.z), narrow(a.w - b.w));
 }
 constexpr quat operator-(const quat& a) noexcept { return quat(-a.x, -a.y, -a.z, -a.w); }
 constexpr quat operator*(const quat& a, float s) noexcept {
@@ -98,7 +86,10 @@ constexpr quat operator*(const quat& a, float s) noexcept {
     return quat(mul(a.x, s), mul(a.y, s), mul(a.z, s), mul(a.w, s));
 }
 constexpr quat operator*(float s, const quat& a) noexcept { return a * s; }
-constexpr quat operator/(const quat& a, float s) noexcept { return quat(a.x / s, a.y / s, a.z / s, a.w / s); }
+constexpr quat operator/(const quat& a, float s) noexcept {
+    using detail::narrow;
+    return quat(narrow(a.x / s), narrow(a.y / s), narrow(a.z / s), narrow(a.w / s));
+}
 
 // The Hamilton product: q * p turns by p first, then by q, as with matrices.
 // Each component is four rounded products summed left to right:
@@ -108,17 +99,19 @@ constexpr quat operator/(const quat& a, float s) noexcept { return quat(a.x / s,
 //   w = ((q.w*p.w - q.x*p.x) - q.y*p.y) - q.z*p.z
 constexpr quat operator*(const quat& q, const quat& p) noexcept {
     using detail::mul;
-    return quat(((mul(q.w, p.x) + mul(q.x, p.w)) + mul(q.y, p.z)) - mul(q.z, p.y),
-                ((mul(q.w, p.y) - mul(q.x, p.z)) + mul(q.y, p.w)) + mul(q.z, p.x),
-                ((mul(q.w, p.z) + mul(q.x, p.y)) - mul(q.y, p.x)) + mul(q.z, p.w),
-                ((mul(q.w, p.w) - mul(q.x, p.x)) - mul(q.y, p.y)) - mul(q.z, p.z));
+    using detail::narrow;
+    return quat(narrow(narrow(narrow(mul(q.w, p.x) + mul(q.x, p.w)) + mul(q.y, p.z)) - mul(q.z, p.y)),
+                narrow(narrow(narrow(mul(q.w, p.y) - mul(q.x, p.z)) + mul(q.y, p.w)) + mul(q.z, p.x)),
+                narrow(narrow(narrow(mul(q.w, p.z) + mul(q.x, p.y)) - mul(q.y, p.x)) + mul(q.z, p.w)),
+                narrow(narrow(narrow(mul(q.w, p.w) - mul(q.x, p.x)) - mul(q.y, p.y)) - mul(q.z, p.z)));
 }
 
 // ((a.x*b.x + a.y*b.y) + a.z*b.z) + a.w*b.w, each product rounded.
 template <typename Q>
 constexpr detail::if_quat<Q, float> dot(const Q& a, const Q& b) noexcept {
     using detail::mul;
-    return ((mul(a.x, b.x) + mul(a.y, b.y)) + mul(a.z, b.z)) + mul(a.w, b.w);
+    using detail::narrow;
+    return narrow(narrow(narrow(mul(a.x, b.x) + mul(a.y, b.y)) + mul(a.z, b.z)) + mul(a.w, b.w));
 }
 
 // v turned by q: q v q^-1 = q v conjugate(q) / dot(q, q). With u = q's
@@ -134,9 +127,9 @@ constexpr vec3 operator*(const quat& q, const vec3& v) noexcept {
     using detail::mul;
     const vec3 u = detail::vector_part(q);
     const float n = ormath::dot(q, q);
-    const float a = mul(q.w, q.w) - ormath::dot(u, u);
-    const float b = 2.0f * ormath::dot(u, v);
-    const float c = 2.0f * q.w;
+    const float a = detail::narrow(mul(q.w, q.w) - ormath::dot(u, u));
+    const float b = detail::narrow(2.0f * ormath::dot(u, v));
+    const float c = detail::narrow(2.0f * q.w);
     return ((a * v + b * u) + c * ormath::cross(u, v)) / n;
 }
 
@@ -149,7 +142,7 @@ constexpr quat inverse(const quat& q) noexcept { return conjugate(q) / ormath::d
 // std::sqrt(dot(q, q)), unscaled as for vectors.
 template <typename Q>
 inline detail::if_quat<Q, float> length(const Q& q) noexcept {
-    return std::sqrt(ormath::dot(q, q));
+    return detail::narrow(std::sqrt(ormath::dot(q, q)));
 }
 
 // Each component divided by length(q). A zero q gives NaN.
@@ -159,6 +152,9 @@ inline detail::if_quat<Q> normalize(const Q& q) noexcept {
 }
 
 // ---------------------------------------------------------------- rotations
+//
+// The sin, cos, acos and atan below are Ormath's own, correctly rounded, so
+// no C library's last bit reaches a rotation.
 
 // The unit quaternion of a turn by angle_degrees about unit_axis, in the
 // sense of rotate(angle_degrees, unit_axis): counter-clockwise seen from the
@@ -171,11 +167,11 @@ inline detail::if_quat<Q> normalize(const Q& q) noexcept {
 // +-sqrt(1/2) rounded, and a large angle loses nothing to the reduction. The
 // axis is used as given, not normalised; an infinite or NaN angle gives NaN.
 inline quat quat_rotation(float angle_degrees, const vec3& unit_axis) noexcept {
-    const float half = std::fmod(angle_degrees / 2.0f, 360.0f);
-    const float quarters = std::floor((half + 45.0f) / 90.0f);
-    const float r = half - detail::mul(90.0f, quarters);
-    const float sin_r = detail::quat_sin(radians(r));
-    const float cos_r = detail::quat_cos(radians(r));
+    const float half = std::fmod(detail::narrow(angle_degrees / 2.0f), 360.0f);
+    const float quarters = std::floor(detail::narrow(detail::narrow(half + 45.0f) / 90.0f));
+    const float r = detail::narrow(half - detail::mul(90.0f, quarters));
+    const float sin_r = ormath::sin(radians(r));
+    const float cos_r = ormath::cos(radians(r));
     float s = sin_r, c = cos_r;
     switch (std::isnan(quarters) ? 0 : static_cast<int>(quarters) & 3) {
         case 1:
@@ -205,7 +201,7 @@ inline quat quat_rotation(float angle_degrees, const vec3& unit_axis) noexcept {
 // smallest component in magnitude (x before y before z on ties). Equal
 // vectors give the identity.
 inline quat quat_between(const vec3& from, const vec3& to) noexcept {
-    const float w = 1.0f + ormath::dot(from, to);
+    const float w = detail::narrow(1.0f + ormath::dot(from, to));
     if (!(w > 0x1p-23f)) {
         const vec3 m = ormath::abs(from);
         const vec3 e = m.x <= m.y && m.x <= m.z ? vec3(1, 0, 0) : m.y <= m.z ? vec3(0, 1, 0) : vec3(0, 0, 1);
@@ -221,7 +217,7 @@ inline quat quat_between(const vec3& from, const vec3& to) noexcept {
 // exact). A quaternion and its negation give a and 360 - a, the same turn
 // the other way round the axis. q need not be of unit length.
 inline float angle(const quat& q) noexcept {
-    return degrees(2.0f * detail::quat_atan2(ormath::length(detail::vector_part(q)), q.w));
+    return degrees(detail::narrow(2.0f * ormath::atan(ormath::length(detail::vector_part(q)), q.w)));
 }
 
 // The turn's unit axis: normalize(u), u = q's vector part, so that
@@ -248,17 +244,18 @@ inline vec3 axis(const quat& q) noexcept {
 // q and p should be of unit length.
 inline quat slerp(const quat& q, const quat& p, float t) noexcept {
     using detail::mul;
+    using detail::narrow;
     const float d0 = ormath::dot(q, p);
     const quat to = d0 < 0.0f ? -p : p;
     const float d = ormath::abs(d0);
     if (d > 0.9995f) {
-        const float keep = 1.0f - t;
+        const float keep = narrow(1.0f - t);
         return ormath::normalize(q * keep + to * t);
     }
-    const float theta = detail::quat_acos(d);
-    const float sin_theta = detail::quat_sin(theta);
-    const float a = detail::quat_sin(mul(1.0f - t, theta)) / sin_theta;
-    const float b = detail::quat_sin(mul(t, theta)) / sin_theta;
+    const float theta = ormath::acos(d);
+    const float sin_theta = ormath::sin(theta);
+    const float a = narrow(ormath::sin(mul(narrow(1.0f - t), theta)) / sin_theta);
+    const float b = narrow(ormath::sin(mul(t, theta)) / sin_theta);
     return q * a + to * b;
 }
 
@@ -268,7 +265,7 @@ inline quat slerp(const quat& q, const quat& p, float t) noexcept {
 // uneven speed. t is not clamped. q and -p exactly opposite give NaN.
 inline quat nlerp(const quat& q, const quat& p, float t) noexcept {
     const quat to = ormath::dot(q, p) < 0.0f ? -p : p;
-    const float keep = 1.0f - t;
+    const float keep = detail::narrow(1.0f - t);
     return ormath::normalize(q * keep + to * t);
 }
 
@@ -285,10 +282,16 @@ constexpr mat3 rotation_matrix(const quat& q) noexcept {
     const float xx = mul(q.x, q.x), yy = mul(q.y, q.y), zz = mul(q.z, q.z), ww = mul(q.w, q.w);
     const float xy = mul(q.x, q.y), xz = mul(q.x, q.z), yz = mul(q.y, q.z);
     const float wx = mul(q.w, q.x), wy = mul(q.w, q.y), wz = mul(q.w, q.z);
-    const float n = ((xx + yy) + zz) + ww;
-    return {vec3((ww + xx) - (yy + zz), 2.0f * (xy + wz), 2.0f * (xz - wy)) / n,
-            vec3(2.0f * (xy - wz), (ww + yy) - (xx + zz), 2.0f * (yz + wx)) / n,
-            vec3(2.0f * (xz + wy), 2.0f * (yz - wx), (ww + zz) - (xx + yy)) / n};
+    const float n = narrow(narrow(narrow(xx + yy) + zz) + ww);
+    return {vec3(narrow(narrow(ww + xx) - narrow(yy + zz)), narrow(2.0f * narrow(xy + wz)),
+                 narrow(2.0f * narrow(xz - wy))) /
+                n,
+            vec3(narrow(2.0f * narrow(xy - wz)), narrow(narrow(ww + yy) - narrow(xx + zz)),
+                 narrow(2.0f * narrow(yz + wx))) /
+                n,
+            vec3(narrow(2.0f * narrow(xz + wy)), narrow(2.0f * narrow(yz - wx)),
+                 narrow(narrow(ww + zz) - narrow(xx + yy))) /
+                n};
 }
 
 }  // namespace detail
@@ -312,19 +315,30 @@ constexpr quat::operator mat4() const noexcept { return mat4(detail::rotation_ma
 // rotation matrix that carries rounding it is of unit length to within that
 // rounding; a matrix that is not a rotation gives a quaternion of no meaning.
 inline quat::quat(const mat3& m) noexcept : quat() {
-    const float t = (m[0].x + m[1].y) + m[2].z;
+    using detail::narrow;
+    const float t = narrow(narrow(m[0].x + m[1].y) + m[2].z);
     if (t >= m[0].x && t >= m[1].y && t >= m[2].z) {
-        const float k = std::sqrt(1.0f + t) * 0.5f, k4 = 4.0f * k;
-        *this = quat((m[1].z - m[2].y) / k4, (m[2].x - m[0].z) / k4, (m[0].y - m[1].x) / k4, k);
+        const float k = narrow(narrow(std::sqrt(narrow(1.0f + t))) * 0.5f), k4 = narrow(4.0f * k);
+        *this = quat(narrow(narrow(m[1].z - m[2].y) / k4), narrow(narrow(m[2].x - m[0].z) / k4),
+                     narrow(narrow(m[0].y - m[1].x) / k4), k);
     } else if (m[0].x >= m[1].y && m[0].x >= m[2].z) {
-        const float k = std::sqrt(((1.0f + m[0].x) - m[1].y) - m[2].z) * 0.5f, k4 = 4.0f * k;
-        *this = quat(k, (m[0].y + m[1].x) / k4, (m[2].x + m[0].z) / k4, (m[1].z - m[2].y) / k4);
+        const float k = narrow(narrow(std::sqrt(narrow(narrow(narrow(1.0f + m[0].x) - m[1].y) - m[2].z))) *
+                               0.5f),
+                    k4 = narrow(4.0f * k);
+        *this = quat(k, narrow(narrow(m[0].y + m[1].x) / k4), narrow(narrow(m[2].x + m[0].z) / k4),
+                     narrow(narrow(m[1].z - m[2].y) / k4));
     } else if (m[1].y >= m[2].z) {
-        const float k = std::sqrt(((1.0f + m[1].y) - m[0].x) - m[2].z) * 0.5f, k4 = 4.0f * k;
-        *this = quat((m[0].y + m[1].x) / k4, k, (m[1].z + m[2].y) / k4, (m[2].x - m[0].z) / k4);
+        const float k = narrow(narrow(std::sqrt(narrow(narrow(narrow(1.0f + m[1].y) - m[0].x) - m[2].z))) *
+                               0.5f),
+                    k4 = narrow(4.0f * k);
+        *this = quat(narrow(narrow(m[0].y + m[1].x) / k4), k, narrow(narrow(m[1].z + m[2].y) / k4),
+                     narrow(narrow(m[2].x - m[0].z) / k4));
     } else {
-        const float k = std::sqrt(((1.0f + m[2].z) - m[0].x) - m[1].y) * 0.5f, k4 = 4.0f * k;
-        *this = quat((m[2].x + m[0].z) / k4, (m[1].z + m[2].y) / k4, k, (m[0].y - m[1].x) / k4);
+        const float k = narrow(narrow(std::sqrt(narrow(narrow(narrow(1.0f + m[2].z) - m[0].x) - m[1].y))) *
+                               0.5f),
+                    k4 = narrow(4.0f * k);
+        *this = quat(narrow(narrow(m[2].x + m[0].z) / k4), narrow(narrow(m[1].z + m[2].y) / k4), k,
+                     narrow(narrow(m[0].y - m[1].x) / k4));
     }
 }
 

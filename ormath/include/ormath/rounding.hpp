@@ -25,9 +25,14 @@ constexpr bool constant_evaluated() noexcept {
 // that passes through here cannot be fused with the addition that follows
 // into one multiply-add, which rounds once instead of twice and so changes
 // the result's last bits. A per-function "fp-contract=off" attribute would do
-// the same but stops the function from being inlined.
+// the same but stops the function from being inlined. Where float arithmetic
+// is evaluated wider than float (x87: FLT_EVAL_METHOD is not 0), the value
+// goes through memory instead, which rounds it to float; one store and one
+// load, where an SSE register would cost a trip through memory each way.
 inline float opaque(float v) noexcept {
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__SSE_MATH__))
+#if defined(__GNUC__) && defined(__FLT_EVAL_METHOD__) && __FLT_EVAL_METHOD__ != 0
+    __asm__("" : "+m"(v));
+#elif defined(__GNUC__) && (defined(__x86_64__) || defined(__SSE_MATH__))
     __asm__("" : "+x"(v));
 #elif defined(__GNUC__) && defined(__aarch64__)
     __asm__("" : "+w"(v));
@@ -78,7 +83,48 @@ constexpr float rounded(float v) noexcept {
 
 namespace detail {
 
-// a * b, rounded to float on its own whatever the surrounding expression.
+// Whether float arithmetic is evaluated wider than float: on x87 (gcc's
+// default on 32-bit x86, and -mfpmath=387) every intermediate value keeps a
+// 64-bit significand and the exponent range of long double until it happens
+// to be stored, so a sum, a quotient or a converted integer is rounded to
+// float at a place that depends on the optimiser, or not at all.
+#if defined(__FLT_EVAL_METHOD__) && __FLT_EVAL_METHOD__ != 0
+inline constexpr bool wide_evaluation = true;
+#else
+inline constexpr bool wide_evaluation = false;
+#endif
+
+// v rounded to float as the operation that made it happens, where that takes
+// a barrier (wide_evaluation); elsewhere every float operation already rounds
+// and v passes untouched. Ormath writes each of its sums, differences and
+// quotients as narrow(a + b), narrow(a - b), narrow(a / b), and so each
+// conversion and square root: the operation keeps its infix form and its
+// operands their order of evaluation, so where no barrier is needed the
+// compiler sees exactly the plain expression and generates the same code.
+// Rounding x87's 64-bit significand again to float gives the correctly
+// rounded float of a sum, difference, product, quotient or square root of
+// floats: 64 >= 2 * 24 + 2 makes that double rounding innocuous, subnormal
+// results included.
+constexpr float narrow(float v) noexcept {
+    if constexpr (wide_evaluation) {
+        return ormath::rounded(v);
+    } else {
+        return v;
+    }
+}
+// A double from outside Ormath (the C library's), rounded to double first
+// where it may come back wider (in x87's st(0)), so that narrowing it to float
+// then rounds the double, as everywhere else.
+constexpr double narrow(double v) noexcept {
+    if constexpr (wide_evaluation) {
+        return rounded_double(v);
+    } else {
+        return v;
+    }
+}
+
+// a * b, rounded to float on its own whatever the surrounding expression:
+// never fused into a multiply-add, and never kept wider (x87).
 constexpr float mul(float a, float b) noexcept { return ormath::rounded(a * b); }
 
 }  // namespace detail

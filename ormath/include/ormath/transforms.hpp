@@ -48,14 +48,15 @@ constexpr mat4 scale(const vec3& v) noexcept {
 // correctly rounded, so every bit of the matrix is defined.
 inline mat4 rotate(float angle_degrees, const vec3& axis) noexcept {
     using detail::mul;
+    using detail::narrow;
     const float a = radians(angle_degrees);
     const float cos_a = ormath::cos(a);
     const float sin_a = ormath::sin(a);
-    const vec3 t = (1.0f - cos_a) * axis;
+    const vec3 t = narrow(1.0f - cos_a) * axis;
     // clang-format off
-    return {{cos_a + mul(t.x, axis.x), mul(t.x, axis.y) + mul(sin_a, axis.z), mul(t.x, axis.z) - mul(sin_a, axis.y), 0},
-            {mul(t.y, axis.x) - mul(sin_a, axis.z), cos_a + mul(t.y, axis.y), mul(t.y, axis.z) + mul(sin_a, axis.x), 0},
-            {mul(t.z, axis.x) + mul(sin_a, axis.y), mul(t.z, axis.y) - mul(sin_a, axis.x), cos_a + mul(t.z, axis.z), 0},
+    return {{narrow(cos_a + mul(t.x, axis.x)), narrow(mul(t.x, axis.y) + mul(sin_a, axis.z)), narrow(mul(t.x, axis.z) - mul(sin_a, axis.y)), 0},
+            {narrow(mul(t.y, axis.x) - mul(sin_a, axis.z)), narrow(cos_a + mul(t.y, axis.y)), narrow(mul(t.y, axis.z) + mul(sin_a, axis.x)), 0},
+            {narrow(mul(t.z, axis.x) + mul(sin_a, axis.y)), narrow(mul(t.z, axis.y) - mul(sin_a, axis.x)), narrow(cos_a + mul(t.z, axis.z)), 0},
             {0, 0, 0, 1}};
     // clang-format on
 }
@@ -83,17 +84,18 @@ constexpr void perspective_depth(mat4& m, float z_near, float z_far, clip_depth 
     const bool infinite = z_far == std::numeric_limits<float>::infinity();
     switch (depth) {
         case clip_depth::zero_to_one:
-            m[2][2] = infinite ? -1.0f : -z_far / (z_far - z_near);
-            m[3][2] = infinite ? -z_near : -(z_far * z_near) / (z_far - z_near);
+            m[2][2] = infinite ? -1.0f : narrow(-z_far / narrow(z_far - z_near));
+            m[3][2] = infinite ? -z_near : narrow(-narrow(z_far * z_near) / narrow(z_far - z_near));
             break;
         case clip_depth::one_to_zero:
-            m[2][2] = infinite ? 0.0f : z_near / (z_far - z_near);
-            m[3][2] = infinite ? z_near : (z_far * z_near) / (z_far - z_near);
+            m[2][2] = infinite ? 0.0f : narrow(z_near / narrow(z_far - z_near));
+            m[3][2] = infinite ? z_near : narrow(narrow(z_far * z_near) / narrow(z_far - z_near));
             break;
         case clip_depth::minus_one_to_one:
         default:
-            m[2][2] = infinite ? -1.0f : -(z_far + z_near) / (z_far - z_near);
-            m[3][2] = infinite ? -2.0f * z_near : -(2.0f * z_far * z_near) / (z_far - z_near);
+            m[2][2] = infinite ? -1.0f : narrow(-narrow(z_far + z_near) / narrow(z_far - z_near));
+            m[3][2] = infinite ? narrow(-2.0f * z_near)
+                               : narrow(-narrow(narrow(2.0f * z_far) * z_near) / narrow(z_far - z_near));
             break;
     }
 }
@@ -114,11 +116,12 @@ constexpr void perspective_depth(mat4& m, float z_near, float z_far, clip_depth 
 // zero: infinities or NaN.
 constexpr mat4 frustum(float left, float right, float bottom, float top, float z_near, float z_far,
                        clip_depth depth = clip_depth::minus_one_to_one) noexcept {
+    using detail::narrow;
     mat4 m(0.0f);
-    m[0][0] = (2.0f * z_near) / (right - left);
-    m[1][1] = (2.0f * z_near) / (top - bottom);
-    m[2][0] = (right + left) / (right - left);
-    m[2][1] = (top + bottom) / (top - bottom);
+    m[0][0] = narrow(narrow(2.0f * z_near) / narrow(right - left));
+    m[1][1] = narrow(narrow(2.0f * z_near) / narrow(top - bottom));
+    m[2][0] = narrow(narrow(right + left) / narrow(right - left));
+    m[2][1] = narrow(narrow(top + bottom) / narrow(top - bottom));
     m[2][3] = -1.0f;
     detail::perspective_depth(m, z_near, z_far, depth);
     return m;
@@ -138,25 +141,26 @@ constexpr mat4 frustum(float left, float right, float bottom, float top, float z
 // infinite plane gives NaN where its quotient is infinity / infinity.
 constexpr mat4 ortho(float left, float right, float bottom, float top, float z_near, float z_far,
                      clip_depth depth = clip_depth::minus_one_to_one) noexcept {
+    using detail::narrow;
     mat4 m(0.0f);
-    m[0][0] = 2.0f / (right - left);
-    m[1][1] = 2.0f / (top - bottom);
-    m[3][0] = -(right + left) / (right - left);
-    m[3][1] = -(top + bottom) / (top - bottom);
+    m[0][0] = narrow(2.0f / narrow(right - left));
+    m[1][1] = narrow(2.0f / narrow(top - bottom));
+    m[3][0] = narrow(-narrow(right + left) / narrow(right - left));
+    m[3][1] = narrow(-narrow(top + bottom) / narrow(top - bottom));
     m[3][3] = 1.0f;
     switch (depth) {
         case clip_depth::zero_to_one:
-            m[2][2] = -1.0f / (z_far - z_near);
-            m[3][2] = -z_near / (z_far - z_near);
+            m[2][2] = narrow(-1.0f / narrow(z_far - z_near));
+            m[3][2] = narrow(-z_near / narrow(z_far - z_near));
             break;
         case clip_depth::one_to_zero:
-            m[2][2] = 1.0f / (z_far - z_near);
-            m[3][2] = z_far / (z_far - z_near);
+            m[2][2] = narrow(1.0f / narrow(z_far - z_near));
+            m[3][2] = narrow(z_far / narrow(z_far - z_near));
             break;
         case clip_depth::minus_one_to_one:
         default:
-            m[2][2] = -2.0f / (z_far - z_near);
-            m[3][2] = -(z_far + z_near) / (z_far - z_near);
+            m[2][2] = narrow(-2.0f / narrow(z_far - z_near));
+            m[3][2] = narrow(-narrow(z_far + z_near) / narrow(z_far - z_near));
             break;
     }
     return m;
@@ -180,14 +184,15 @@ constexpr mat4 ortho(float left, float right, float bottom, float top) noexcept 
 inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_far,
                         clip_depth depth = clip_depth::minus_one_to_one) noexcept {
     using detail::mul;
-    const float range = mul(ormath::tan(radians(fovy_degrees / 2.0f)), z_near);
+    using detail::narrow;
+    const float range = mul(ormath::tan(radians(narrow(fovy_degrees / 2.0f))), z_near);
     const float left = mul(-range, aspect);
     const float right = mul(range, aspect);
     const float bottom = -range;
     const float top = range;
     mat4 m(0.0f);
-    m[0][0] = (2.0f * z_near) / (right - left);
-    m[1][1] = (2.0f * z_near) / (top - bottom);
+    m[0][0] = narrow(narrow(2.0f * z_near) / narrow(right - left));
+    m[1][1] = narrow(narrow(2.0f * z_near) / narrow(top - bottom));
     m[2][3] = -1.0f;
     detail::perspective_depth(m, z_near, z_far, depth);
     return m;
@@ -204,14 +209,15 @@ inline mat4 perspective(float fovy_degrees, float aspect, float z_near, float z_
 // identity, as GLU then leaves the matrix unchanged.
 constexpr mat4 pick_matrix(float x, float y, float width, float height, const vec4& viewport) noexcept {
     using detail::mul;
+    using detail::narrow;
     if (!(width > 0.0f) || !(height > 0.0f)) {
         return {};  // the identity
     }
-    return {{viewport.z / width, 0, 0, 0},
-            {0, viewport.w / height, 0, 0},
+    return {{narrow(viewport.z / width), 0, 0, 0},
+            {0, narrow(viewport.w / height), 0, 0},
             {0, 0, 1, 0},
-            {(viewport.z - mul(2.0f, x - viewport.x)) / width,
-             (viewport.w - mul(2.0f, y - viewport.y)) / height, 0, 1}};
+            {narrow(narrow(viewport.z - mul(2.0f, narrow(x - viewport.x))) / width),
+             narrow(narrow(viewport.w - mul(2.0f, narrow(y - viewport.y))) / height), 0, 1}};
 }
 
 // The matrix of gluLookAt: a camera at eye looking at center, with up giving
@@ -242,10 +248,11 @@ inline mat4 look_at(const vec3& eye, const vec3& center, const vec3& up) noexcep
 constexpr vec3 project(const vec3& object, const mat4& modelview, const mat4& projection,
                        const vec4& viewport) noexcept {
     using detail::mul;
+    using detail::narrow;
     const vec4 clip = projection * (modelview * vec4(object, 1.0f));
-    const float x = clip.x / clip.w, y = clip.y / clip.w, z = clip.z / clip.w;
-    return {viewport.x + mul(viewport.z, mul(x + 1.0f, 0.5f)),
-            viewport.y + mul(viewport.w, mul(y + 1.0f, 0.5f)), mul(z + 1.0f, 0.5f)};
+    const float x = narrow(clip.x / clip.w), y = narrow(clip.y / clip.w), z = narrow(clip.z / clip.w);
+    return {narrow(viewport.x + mul(viewport.z, mul(narrow(x + 1.0f), 0.5f))),
+            narrow(viewport.y + mul(viewport.w, mul(narrow(y + 1.0f), 0.5f))), mul(narrow(z + 1.0f), 0.5f)};
 }
 
 // gluUnProject: window coordinates back to object coordinates.
@@ -257,10 +264,12 @@ constexpr vec3 project(const vec3& object, const mat4& modelview, const mat4& pr
 constexpr vec3 unproject(const vec3& window, const mat4& modelview, const mat4& projection,
                          const vec4& viewport) noexcept {
     using detail::mul;
-    const vec4 ndc(mul((window.x - viewport.x) / viewport.z, 2.0f) - 1.0f,
-                   mul((window.y - viewport.y) / viewport.w, 2.0f) - 1.0f, mul(window.z, 2.0f) - 1.0f, 1.0f);
+    using detail::narrow;
+    const vec4 ndc(narrow(mul(narrow(narrow(window.x - viewport.x) / viewport.z), 2.0f) - 1.0f),
+                   narrow(mul(narrow(narrow(window.y - viewport.y) / viewport.w), 2.0f) - 1.0f),
+                   narrow(mul(window.z, 2.0f) - 1.0f), 1.0f);
     const vec4 p = ormath::inverse(projection * modelview) * ndc;
-    return {p.x / p.w, p.y / p.w, p.z / p.w};
+    return {narrow(p.x / p.w), narrow(p.y / p.w), narrow(p.z / p.w)};
 }
 
 }  // namespace ormath

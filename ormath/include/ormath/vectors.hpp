@@ -219,18 +219,19 @@ constexpr typename detail::vector_of<detail::component_t<V>, sizeof...(I)>::type
 
 // Component-wise, for vec2, vec3 and vec4 (V below), between two vectors or a
 // vector and a float on either side. Each component is one IEEE operation, so
-// there is no order to choose; products are rounded on their own (detail::mul)
-// so that a sum the caller writes around them is not fused. Division divides
+// there is no order to choose; each is rounded to float on its own
+// (detail::mul and the like), so that a sum the caller writes around a
+// product is not fused and no component is kept wider. Division divides
 // (it does not multiply by a reciprocal); x / 0 is an infinity or NaN. Unary
 // minus flips every sign, zeros' and NaNs' included.
 
 template <typename V>
 constexpr detail::if_vector<V> operator+(const V& a, const V& b) noexcept {
-    return detail::zip(a, b, [](float p, float q) { return p + q; });
+    return detail::zip(a, b, [](float p, float q) { return detail::narrow(p + q); });
 }
 template <typename V>
 constexpr detail::if_vector<V> operator-(const V& a, const V& b) noexcept {
-    return detail::zip(a, b, [](float p, float q) { return p - q; });
+    return detail::zip(a, b, [](float p, float q) { return detail::narrow(p - q); });
 }
 template <typename V>
 constexpr detail::if_vector<V> operator*(const V& a, const V& b) noexcept {
@@ -238,7 +239,7 @@ constexpr detail::if_vector<V> operator*(const V& a, const V& b) noexcept {
 }
 template <typename V>
 constexpr detail::if_vector<V> operator/(const V& a, const V& b) noexcept {
-    return detail::zip(a, b, [](float p, float q) { return p / q; });
+    return detail::zip(a, b, [](float p, float q) { return detail::narrow(p / q); });
 }
 template <typename V>
 constexpr detail::if_vector<V> operator-(const V& a) noexcept {

@@ -248,10 +248,34 @@ void every_other_name(float s_in, float t_in, float w_in) {
     print("geometric 2", vec4(ormath::faceforward(s, t, s), ormath::reflect(s, t), ormath::refract(t, s, t),
                               ormath::length(r2)));
     print("geometric v", ormath::faceforward(q, vec3(t), q) + ormath::distance(p, vec2(s)));
+    // acosh and atanh of cosh and tanh: arguments in their domains, as a
+    // NaN's bits differ between processors.
+    print("hyperbolic", vec4(ormath::sinh(s), ormath::cosh(t), ormath::tanh(s), ormath::asinh(t)));
+    print("hyperbolic 2", vec2(ormath::acosh(ormath::cosh(s)), ormath::atanh(ormath::tanh(t))));
+    print("hyperbolic v", ormath::sinh(p) + ormath::cosh(p) + ormath::tanh(p) + ormath::asinh(p) +
+                              ormath::acosh(ormath::cosh(p)) + ormath::atanh(ormath::tanh(p)));
+    print("hyperbolic v3", ormath::sinh(q) + ormath::cosh(q) + ormath::tanh(q) + ormath::asinh(q) +
+                               ormath::acosh(ormath::cosh(q)) + ormath::atanh(ormath::tanh(q)));
 
     const mat2 m2(p, vec2(t, s));
     const mat3 m3(q, vec3(s), vec3(t, 1.0f, s));
     const mat4 m4(r2, r, vec4(t), vec4(q, 1.0f));
+    // Scalar results that feed the next operation directly, with no store in
+    // between where x87 would round them; and what each loses when it is
+    // rounded once more (nothing, since it is a float already).
+    print("chained",
+          vec4(ormath::mix(ormath::mix(s, t, p.x), ormath::dot(q, q), ormath::length(p)),
+               ormath::mod(ormath::determinant(m2), ormath::distance(s, t)),
+               ormath::smoothstep(ormath::fract(t), ormath::refract(s, t, p.x), ormath::determinant(m3)),
+               ormath::reflect(ormath::determinant(m4), ormath::normalize(s))));
+    const auto loss = [](float v) { return ormath::distance(v, ormath::rounded(v)); };
+    print("floats", vec4(loss(ormath::mix(s, t, p.x)), loss(ormath::dot(q, r2.xyz())),
+                         loss(ormath::length(q)), loss(ormath::determinant(m3))));
+    // Rays that meet the unit sphere, from outside and from inside (random
+    // rays of the table mostly miss it).
+    const vec3 aim = vec3(t, s, p.x) * 0.01f - q;
+    print("rays", vec2(ormath::ray_sphere(q * 4.0f, aim, vec3(0.0f), 1.0f),
+                       ormath::ray_sphere(q * 0.125f, aim, vec3(0.0f), 1.0f)));
     mat2 a2 = m2 * 2.0f - m2 + ormath::transpose(m2) + s * mat2();
     a2 *= m2;
     a2 *= t;
@@ -274,6 +298,14 @@ void every_other_name(float s_in, float t_in, float w_in) {
           ormath::perspective(opaque(45.0f), opaque(4.0f / 3.0f), opaque(0.1f), opaque(100.0f)));
     print("endless", ormath::frustum(-s, s, -t, t, opaque(0.1f), std::numeric_limits<float>::infinity(),
                                      ormath::clip_depth::one_to_zero));
+    // The inverse trigonometric functions' float, vec2 and vec3 forms (the
+    // table has the vec4 ones); asin and acos of arguments / 8, within [-1, 1].
+    print("inverse trig",
+          vec4(ormath::asin(s * 0.125f), ormath::acos(t * 0.125f), ormath::atan(p.x), ormath::atan(s, t)));
+    print("inverse trig 2", ormath::asin(p * 0.125f) + ormath::acos(vec2(t, s) * 0.125f) + ormath::atan(p) +
+                                ormath::atan(p, vec2(t, -s)));
+    print("inverse trig 3", ormath::asin(q * 0.125f) + ormath::acos(q * -0.125f) + ormath::atan(q) +
+                                ormath::atan(q, vec3(s, -t, p.x)));
 
     const ormath::quat h(s, t, p.x, 1.0f);
     const ormath::quat k = (h + h - ormath::quat() * 2.0f) / t + (-ormath::conjugate(h)) * s - 0.5f * h;
@@ -288,10 +320,30 @@ void every_other_name(float s_in, float t_in, float w_in) {
     every_glsl_name(s, t, opaque(w_in));
 }
 
+// Where x87 arithmetic would keep an intermediate wider than float: a sum
+// and a doubling past the largest float (infinite once rounded), a quotient
+// among the subnormals ((2^23 + 2) / 3 units of 2^-149 round to 2796203,
+// times 3 is 2^23 + 1 units), 2^31 - 1 converted to float (2^31) less
+// 2^31 - 128, and mod(3 + 2^-22, 1 + 2^-23), whose quotient lies below 3 by
+// less than half a unit and so rounds to 3 before it is floored.
+void every_wide_case() {
+    const float huge = opaque(0x1.8p127f), tiny = opaque(0x1.000004p-126f);
+    const ormath::ivec2 whole(static_cast<std::int32_t>(opaque(0x1p30f)) * 2 - 1);
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float wide[] = {(vec2(huge, 1.0f) + huge - huge).x,
+                          ormath::frustum(-1.0f, 1.0f, -1.0f, 1.0f, huge, opaque(1.0f))[0][0],
+                          ((vec2(tiny) / 3.0f) * 3.0f).x, (vec2(whole) - 0x1.fffffep30f).x,
+                          ormath::mod(opaque(0x1.800002p+1f), opaque(0x1.000002p+0f))};
+    const float expected[] = {infinity, infinity, 0x1.000002p-126f, 128.0f, -0x1p-22f};
+    check("wide", wide, expected, 5);
+    print("wide", wide, 5);
+}
+
 }  // namespace
 
 int main() {
     every_row();
+    every_wide_case();
     const float arguments[][3] = {{-0x1.c3a5e2p+0f, 0x1.3c4d9ap-2f, 0x1.47ae14p+1f},
                                   {0x1.9e3779p-1f, -0x1.6a09e6p+0f, -0x1.d413cdp+1f},
                                   {-0x1.0c152ap+2f, 0x1.f5c28fp-1f, 0x1.2b5c3ap-1f},

@@ -144,7 +144,9 @@ inline void inverse_in_lanes(const float* m, float* result) noexcept {
     const simd4 s = cross_in_lanes(a, b), t = cross_in_lanes(c, d);
     const simd4 u = opaque(y * a) - opaque(x * b), v = opaque(w * c) - opaque(z * d);
     const simd4 sv = opaque(s * v), tu = opaque(t * u);
-    const float r = 1.0f / (((sv[0] + sv[1]) + sv[2]) + ((tu[0] + tu[1]) + tu[2]));
+    // Scalar float arithmetic: x87's with -mfpmath=387, so each step is rounded on its own.
+    const float r =
+        narrow(1.0f / narrow(narrow(narrow(sv[0] + sv[1]) + sv[2]) + narrow(narrow(tu[0] + tu[1]) + tu[2])));
     // The adjugate's rows in lanes 0..2, then as columns.
     const three_lanes columns =
         transpose_lanes(cross_in_lanes(b, v) + opaque(y * t), cross_in_lanes(v, a) - opaque(x * t),
