@@ -1,10 +1,14 @@
 // Ormath's correctly rounded elementary functions beside glibc's float
 // functions on the same inputs, and the share of glibc's results that are
-// correctly rounded (equal to Ormath's). Run with
+// correctly rounded (equal to Ormath's); the vec4 forms beside Eigen's
+// Array4f functions, with Eigen's share. Run with
 // --benchmark_enable_random_interleaving=true --benchmark_repetitions=N for
 // the median of interleaved repetitions.
 #include <benchmark/benchmark.h>
 #include <ormath/elementary.hpp>
+#include <ormath/vectors.hpp>
+
+#include <Eigen/Core>
 
 #include <cmath>
 #include <cstdint>
@@ -114,6 +118,27 @@ void run_pairs(benchmark::State& state, const A& a, const B& b) {
     state.counters["correctly_rounded"] = static_cast<double>(same) / n;
 }
 
+// A four-wide function F of four consecutive inputs, and the share of its
+// lanes that are G's bits (Ormath's scalar function, correctly rounded).
+template <float (*G)(float), class In, class F>
+void run_vec4(benchmark::State& state, const In& in, F f) {
+    constexpr unsigned n = std::extent_v<decltype(In::x)>;
+    unsigned j = 0;
+    for (auto _ : state) {
+        auto r = f(in.x + j);
+        benchmark::DoNotOptimize(r);
+        j = (j + 4) & (n - 1);
+    }
+    unsigned same = 0;
+    for (unsigned i = 0; i < n; i += 4) {
+        const auto r = f(in.x + i);
+        for (int k = 0; k < 4; ++k) {
+            same += bits(r[k]) == bits(G(in.x[i + k]));
+        }
+    }
+    state.counters["correctly_rounded"] = static_cast<double>(same) / n;
+}
+
 // Ormath's function, and glibc's float one called through a pointer so that
 // the compiler cannot fold or vectorise it.
 #define FUNCTIONS(name, glibc)                               \
@@ -183,4 +208,21 @@ COMPARE(log2, , run, positive_inputs);
 COMPARE(pow, , run_pairs, positive_inputs, pow_exponents);
 COMPARE(sqrt, , run, positive_inputs);
 COMPARE(inversesqrt, , run, positive_inputs);
+// vec4 forms, four inputs a call, beside Eigen's Array4f (vectorised, not
+// correctly rounded), on the same sets as the scalar functions.
+#define VECTOR(name, inputs)                                                                               \
+    void BM_##name##4_ormath(benchmark::State & s) {                                                       \
+        run_vec4<ormath_##name>(                                                                           \
+            s, inputs, [](const float* x) { return ormath::name(ormath::vec4(x[0], x[1], x[2], x[3])); }); \
+    }                                                                                                      \
+    void BM_##name##4_eigen(benchmark::State & s) {                                                        \
+        run_vec4<ormath_##name>(                                                                           \
+            s, inputs, [](const float* x) { return Eigen::Map<const Eigen::Array4f>(x).name().eval(); });  \
+    }                                                                                                      \
+    BENCHMARK(BM_##name##4_ormath);                                                                        \
+    BENCHMARK(BM_##name##4_eigen)
+VECTOR(sin, trig_inputs);
+VECTOR(cos, trig_inputs);
+VECTOR(exp, exp_inputs);
+VECTOR(log, positive_inputs);
 BENCHMARK_MAIN();

@@ -49,6 +49,8 @@ stage "Ormath micro-benchmarks, -march=native"
 gbench ormath_bench_native ormath_native
 stage "colour step"
 gbench colour_bench colour
+stage "elementary functions beside glibc's and Eigen's"
+gbench elementary_bench elementary
 
 # The programs run on a private X server, stopped by its pid at exit.
 . scripts/xvfb.sh
