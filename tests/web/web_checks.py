@@ -101,7 +101,7 @@ def native_frames(args, program, workdir):
     }
     paths = {frame: os.path.join(folder, f"frame_{frame}.ppm") for frame in FRAMES}
     with native.Demo(program, native.display_from(args.x_state), workdir, capture) as demo:
-        deadline = time.monotonic() + 60
+        deadline = time.monotonic() + native.scaled(60)
         while not all(os.path.exists(p) for p in paths.values()):
             expect(demo.running(), f"the native {demo.name()} ended early; stderr: {demo.errors()!r}")
             expect(time.monotonic() < deadline, f"frames of the native {demo.name()} not captured in time")
