@@ -7,27 +7,15 @@
 // correct rounding is the check itself (elementary_check).
 #include <ormath/elementary.hpp>
 
+#include "elementary_support.hpp"
+
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-std::uint32_t bits(float f) {
-    std::uint32_t u;
-    std::memcpy(&u, &f, sizeof u);
-    return u;
-}
-
-// The argument through memory that the optimiser cannot see into, so that
-// the call happens at run time.
-float at_run_time(float f) {
-    volatile float v = f;
-    return v;
-}
 
 constexpr float inf = std::numeric_limits<float>::infinity();
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
