@@ -27,12 +27,13 @@ The accurate path's series in double-double (hi + lo, |lo| <= ulp(hi)/2):
   log1p(r) = sum_{n>=1} (-1)^(n+1) r^n / n, n up to 14 (likewise on
   |r| <= 2^-8).
 """
-import re
-import subprocess
 import sys
 from pathlib import Path
 
 import mpmath
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+from derivation import dd, hexd, main, round_bits, sollya  # noqa: E402
 
 mpmath.mp.prec = 400
 HEADER = Path(__file__).resolve().parents[1] / "include" / "ormath" / "elementary" / "hyperbolic.hpp"
@@ -42,11 +43,6 @@ END = "// END GENERATED"
 # The reduced arguments' ranges, with a margin for the rounding of the index.
 EXPM1_R = "0.00542"  # ln2/128 = 0.0054152...
 LOG1P_R = "2^-8 + 2^-30"
-
-
-def sollya(script):
-    out = subprocess.run(["sollya", "--warnonstderr"], input=script, capture_output=True, text=True, check=True)
-    return out.stdout
 
 
 def minimax():
@@ -69,22 +65,6 @@ quit;
             {"P": pc, "Q": qc, "E": errs}[parts[0]].append(parts[1])
     assert len(pc) == 5 and len(qc) == 6 and len(errs) == 2, (pc, qc, errs)
     return pc, qc, errs
-
-
-def hexd(v):
-    return float(v).hex()
-
-
-def dd(v):
-    hi = float(v)
-    lo = float(v - mpmath.mpf(hi))
-    return hi, lo
-
-
-def round_bits(v, bits):
-    """v rounded to the nearest number of `bits` significant bits."""
-    e = int(mpmath.floor(mpmath.log(abs(v), 2)))
-    return mpmath.nint(v * mpmath.mpf(2) ** (bits - 1 - e)) * mpmath.mpf(2) ** (e - bits + 1)
 
 
 def on_grid(v, step_log2):
@@ -154,20 +134,5 @@ def block():
     return "\n".join(lines) + "\n"
 
 
-def main():
-    text = block()
-    if "--check" in sys.argv[1:]:
-        header = HEADER.read_text()
-        m = re.search(re.escape(BEGIN) + r".*?" + re.escape(END) + r"\n", header, re.S)
-        # Compared without whitespace.
-        if not m or "".join(m.group(0).split()) != "".join(text.split()):
-            print(f"{HEADER}: the generated block differs from the derivation's", file=sys.stderr)
-            return 1
-        print("hyperbolic.hpp: the generated block is the derivation's")
-        return 0
-    sys.stdout.write(text)
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(HEADER, BEGIN, END, block))
