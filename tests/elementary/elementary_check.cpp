@@ -76,43 +76,26 @@ struct function {
 // clang-format on
 #endif
 
+// The C library's double function of the same name as the oracle, MPFR's
+// function of that name as the exact one.
+// clang-format off
+#define ORACLE_STD(name) ORACLE_OWN(name, [](double x) { return std::name(x); }, mpfr_##name)
+#define ORACLE_STD_ODD(name) ORACLE_ODD(name, [](double x) { return std::name(x); }, mpfr_##name)
+// clang-format on
+
 // 1/sqrt(x) in double: two roundings, within 2 ulps.
 double inverse_sqrt(double x) { return 1.0 / std::sqrt(x); }
 
+// clang-format off
 const function functions[] = {
-    ORACLE(sin, 0),
-    ORACLE(cos, 1),
-    ORACLE(tan, 2),
-    ORACLE_OWN(
-        exp, [](double x) { return std::exp(x); }, mpfr_exp),
-    ORACLE_OWN(
-        exp2, [](double x) { return std::exp2(x); }, mpfr_exp2),
-    ORACLE_OWN(
-        log, [](double x) { return std::log(x); }, mpfr_log),
-    ORACLE_OWN(
-        log2, [](double x) { return std::log2(x); }, mpfr_log2),
-    ORACLE_OWN(
-        sqrt, [](double x) { return std::sqrt(x); }, mpfr_sqrt),
+    ORACLE(sin, 0), ORACLE(cos, 1), ORACLE(tan, 2),
+    ORACLE_STD_ODD(asin), ORACLE_STD(acos), ORACLE_STD_ODD(atan),
+    ORACLE_STD(sinh), ORACLE_STD(cosh), ORACLE_STD(tanh),
+    ORACLE_STD(asinh), ORACLE_STD(acosh), ORACLE_STD(atanh),
+    ORACLE_STD(exp), ORACLE_STD(exp2), ORACLE_STD(log), ORACLE_STD(log2), ORACLE_STD(sqrt),
     ORACLE_OWN(inversesqrt, inverse_sqrt, mpfr_rec_sqrt),
-    ORACLE_OWN(
-        sinh, [](double x) { return std::sinh(x); }, mpfr_sinh),
-    ORACLE_OWN(
-        cosh, [](double x) { return std::cosh(x); }, mpfr_cosh),
-    ORACLE_OWN(
-        tanh, [](double x) { return std::tanh(x); }, mpfr_tanh),
-    ORACLE_OWN(
-        asinh, [](double x) { return std::asinh(x); }, mpfr_asinh),
-    ORACLE_OWN(
-        acosh, [](double x) { return std::acosh(x); }, mpfr_acosh),
-    ORACLE_OWN(
-        atanh, [](double x) { return std::atanh(x); }, mpfr_atanh),
-    ORACLE_ODD(
-        asin, [](double x) { return std::asin(x); }, mpfr_asin),
-    ORACLE_OWN(
-        acos, [](double x) { return std::acos(x); }, mpfr_acos),
-    ORACLE_ODD(
-        atan, [](double x) { return std::atan(x); }, mpfr_atan),
 };
+// clang-format on
 
 std::uint32_t float_bits(float x) {
     std::uint32_t u;
